@@ -1,0 +1,25 @@
+// File identifiers of the GSM SIM files this program reads.
+#pragma once
+#include <cstdint>
+
+namespace simfile {
+
+constexpr uint16_t Mf = 0x3F00;
+constexpr uint16_t EfIccid = 0x2FE2;
+constexpr uint16_t DfGsm = 0x7F20;
+constexpr uint16_t EfImsi = 0x6F07;
+constexpr uint16_t DfTelecom = 0x7F10;
+constexpr uint16_t EfFdn = 0x6F3B;
+constexpr uint16_t EfAdn = 0x6F3A;
+constexpr uint16_t EfSms = 0x6F3C;
+
+// Access levels of a file header's access-condition nibbles.
+constexpr int32_t AccessAlways = 0;
+constexpr int32_t AccessPin1 = 1;
+constexpr int32_t AccessPin2 = 2;
+constexpr int32_t AccessOther = 3;
+
+// Length of an elementary file's header as GET RESPONSE returns it.
+constexpr unsigned HeaderLength = 15;
+
+} // namespace simfile
