@@ -25,6 +25,9 @@ public:
     CCardReader* GetReader(unsigned index) const;
 
 private:
+    // Creates a reader for each name of the multi-string, up to MAX_READERS.
+    void StoreReaders(const pcsc::ReaderChar* names, DWORD length);
+
     SCARDCONTEXT m_hContext = 0;
     std::unique_ptr<CCardReader> m_rgReaders[MAX_READERS]; // owned; empty slots are null
     uint32_t m_nReaders = 0;

@@ -1,0 +1,38 @@
+// Reading the records of a linear-fixed file one by one (READ RECORD,
+// absolute mode); shared by the dialling-number and SMS readers.
+#pragma once
+#include <algorithm>
+#include <array>
+#include <cstdint>
+
+#include "CardReader.h"
+#include "sim/DiallingNumbers.h"
+#include "sim/ResultCodes.h"
+
+namespace card_detail {
+
+// Sends READ RECORD (A0 B2 RR 04 LL) for records 1..recordCount, at most
+// record 255 since the record number is one byte, and passes the data of each
+// response that ends 90 00 to onRecord(data, dataLength). dataLength is what
+// the card actually sent (it may be shorter than the record). Stops at the
+// first transport error (returned) or other status word (SCARD_E_UNEXPECTED).
+template <typename OnRecord>
+LONG ReadRecords(CCardReader& reader, uint16_t recordCount, uint8_t recordLength, OnRecord onRecord)
+{
+    const uint16_t lastRecord = std::min(recordCount, MaxRecordNumber);
+    uint8_t readRecord[] = {0xA0, 0xB2, 0x00, 0x04, recordLength};
+    std::array<uint8_t, 256> response{};
+    for (uint16_t number = 1; number <= lastRecord; ++number) {
+        readRecord[2] = static_cast<uint8_t>(number);
+        DWORD received = 255; // given anew for every record
+        const LONG result = reader.Transmit(readRecord, sizeof readRecord, response.data(), received);
+        if (result != sc::Success)
+            return result;
+        if (received < 2 || received > 255 || response[received - 2] != 0x90 || response[received - 1] != 0x00)
+            return sc::Unexpected;
+        onRecord(response.data(), static_cast<size_t>(received - 2));
+    }
+    return sc::Success;
+}
+
+} // namespace card_detail

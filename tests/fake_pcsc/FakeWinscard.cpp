@@ -1,0 +1,421 @@
+// The SCard... entry points of the PC/SC test double, with the platform's own
+// signatures: pcsc-lite's natively, WinSCard's (WINAPI, ...W names) on
+// Windows. Each one records itself and works on the shared fake state.
+#ifdef _WIN32
+#include <windows.h>
+#define WINSCARDDATA
+#include <winscard.h>
+#define FAKE_API WINAPI
+#define FAKE_WIDE(name) name##W
+using FakeChar = wchar_t;
+using FakeReaderState = SCARD_READERSTATEW;
+#else
+#include <PCSC/winscard.h>
+#include <PCSC/wintypes.h>
+#define FAKE_API
+#define FAKE_WIDE(name) name
+using FakeChar = char;
+using FakeReaderState = SCARD_READERSTATE;
+#endif
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "FakePcscState.h"
+
+using namespace fake_pcsc;
+
+const SCARD_IO_REQUEST g_rgSCardT0Pci = {SCARD_PROTOCOL_T0, sizeof(SCARD_IO_REQUEST)};
+const SCARD_IO_REQUEST g_rgSCardT1Pci = {SCARD_PROTOCOL_T1, sizeof(SCARD_IO_REQUEST)};
+const SCARD_IO_REQUEST g_rgSCardRawPci = {SCARD_PROTOCOL_RAW, sizeof(SCARD_IO_REQUEST)};
+
+namespace {
+
+using FakeString = std::basic_string<FakeChar>;
+
+// Reader names are UTF-8 in the fake; the Windows build converts them.
+#ifdef _WIN32
+FakeString ToPlatform(const std::string& utf8)
+{
+    FakeString wide;
+    for (size_t i = 0; i < utf8.size();) {
+        const unsigned char lead = static_cast<unsigned char>(utf8[i]);
+        const size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        if (i + length > utf8.size())
+            break;
+        uint32_t cp = length == 1 ? lead : length == 2 ? lead & 0x1F : length == 3 ? lead & 0x0F : lead & 0x07;
+        for (size_t k = 1; k < length; ++k)
+            cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+        if (cp >= 0x10000) {
+            wide += static_cast<wchar_t>(0xD800 + ((cp - 0x10000) >> 10));
+            wide += static_cast<wchar_t>(0xDC00 + ((cp - 0x10000) & 0x3FF));
+        } else {
+            wide += static_cast<wchar_t>(cp);
+        }
+        i += length;
+    }
+    return wide;
+}
+
+std::string FromPlatform(const FakeChar* text)
+{
+    std::string utf8;
+    for (; *text; ++text) {
+        uint32_t cp = static_cast<uint16_t>(*text);
+        if (cp >= 0xD800 && cp < 0xDC00 && text[1] >= 0xDC00 && text[1] < 0xE000) {
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (static_cast<uint16_t>(text[1]) - 0xDC00);
+            ++text;
+        }
+        if (cp < 0x80) {
+            utf8 += static_cast<char>(cp);
+        } else if (cp < 0x800) {
+            utf8 += static_cast<char>(0xC0 | (cp >> 6));
+            utf8 += static_cast<char>(0x80 | (cp & 0x3F));
+        } else if (cp < 0x10000) {
+            utf8 += static_cast<char>(0xE0 | (cp >> 12));
+            utf8 += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            utf8 += static_cast<char>(0x80 | (cp & 0x3F));
+        } else {
+            utf8 += static_cast<char>(0xF0 | (cp >> 18));
+            utf8 += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+            utf8 += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            utf8 += static_cast<char>(0x80 | (cp & 0x3F));
+        }
+    }
+    return utf8;
+}
+#else
+FakeString ToPlatform(const std::string& utf8)
+{
+    return utf8;
+}
+
+std::string FromPlatform(const FakeChar* text)
+{
+    return text;
+}
+#endif
+
+std::string Quoted(const FakeChar* text)
+{
+    return text ? "\"" + FromPlatform(text) + "\"" : std::string("null");
+}
+
+std::string Hex32(unsigned long value)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%lX", value);
+    return text;
+}
+
+std::string Pointer(const void* p)
+{
+    return p ? "given" : "null";
+}
+
+long Record(const char* function, std::string arguments, long result, Bytes command = {})
+{
+    TheState().calls.push_back(Call{function, std::move(arguments), std::move(command), result});
+    return result;
+}
+
+// The live connection of `hCard`, or null.
+FakeConnection* FindCard(SCARDHANDLE hCard)
+{
+    auto& cards = TheState().cards;
+    const uint64_t value = static_cast<uint64_t>(hCard);
+    auto it = value <= UINT32_MAX ? cards.find(static_cast<uint32_t>(value)) : cards.end();
+    return it == cards.end() ? nullptr : &it->second;
+}
+
+// The card of the connection is still the one it connected to.
+bool CardStillThere(const FakeConnection& connection)
+{
+    const FakeReader* reader = FindReader(connection.reader);
+    return reader && reader->cardPresent && reader->insertion == connection.insertion;
+}
+
+bool Resets(DWORD disposition)
+{
+    return disposition == SCARD_RESET_CARD || disposition == SCARD_UNPOWER_CARD;
+}
+
+// Every listed reader name, each ended by NUL, then an empty name.
+FakeString MultiString()
+{
+    FakeString names;
+    for (const FakeReader& reader : TheState().readers) {
+        names += ToPlatform(reader.name);
+        names += FakeChar(0);
+    }
+    names += FakeChar(0);
+    return names;
+}
+
+std::string PciName(const SCARD_IO_REQUEST* pci)
+{
+    if (pci == nullptr)
+        return "null";
+    if (pci == &g_rgSCardT0Pci)
+        return "T0";
+    if (pci == &g_rgSCardT1Pci)
+        return "T1";
+    if (pci == &g_rgSCardRawPci)
+        return "raw";
+    return "other";
+}
+
+} // namespace
+
+LONG FAKE_API SCardEstablishContext(DWORD dwScope, LPCVOID pvReserved1, LPCVOID pvReserved2,
+                                    LPSCARDCONTEXT phContext)
+{
+    State& s = TheState();
+    const std::string arguments = "scope=" + std::to_string(dwScope) + ", reserved1=" + Pointer(pvReserved1) +
+                                  ", reserved2=" + Pointer(pvReserved2);
+    if (s.failEstablish != 0)
+        return Record("SCardEstablishContext", arguments, s.failEstablish);
+    if (phContext == nullptr)
+        return Record("SCardEstablishContext", arguments, code::InvalidValue);
+    const uint32_t handle = ContextBase + ++s.contextsMade;
+    s.contexts[handle] = true;
+    *phContext = static_cast<SCARDCONTEXT>(handle);
+    return Record("SCardEstablishContext", arguments, code::Success);
+}
+
+LONG FAKE_API SCardReleaseContext(SCARDCONTEXT hContext)
+{
+    const std::string arguments = ContextName(hContext);
+    const bool valid = IsValidContext(hContext);
+    TheState().contexts.erase(static_cast<uint32_t>(hContext));
+    return Record("SCardReleaseContext", arguments, valid ? code::Success : code::InvalidHandle);
+}
+
+LONG FAKE_API SCardIsValidContext(SCARDCONTEXT hContext)
+{
+    return Record("SCardIsValidContext", ContextName(hContext),
+                  IsValidContext(hContext) ? code::Success : code::InvalidHandle);
+}
+
+LONG FAKE_API FAKE_WIDE(SCardListReaders)(SCARDCONTEXT hContext, const FakeChar* mszGroups, FakeChar* mszReaders,
+                                          LPDWORD pcchReaders)
+{
+    State& s = TheState();
+    const bool autoAllocate = pcchReaders && *pcchReaders == SCARD_AUTOALLOCATE;
+    const std::string arguments =
+        ContextName(hContext) + ", groups=" + Quoted(mszGroups) + ", readers=" + Pointer(mszReaders) +
+        ", length=" + (pcchReaders ? (autoAllocate ? "AUTOALLOCATE" : std::to_string(*pcchReaders)) : "null");
+    if (!IsValidContext(hContext))
+        return Record("SCardListReaders", arguments, code::InvalidHandle);
+    if (s.failList != 0)
+        return Record("SCardListReaders", arguments, s.failList);
+    if (pcchReaders == nullptr)
+        return Record("SCardListReaders", arguments, code::InvalidValue);
+    if (s.readers.empty())
+        return Record("SCardListReaders", arguments, code::NoReadersAvailable);
+
+    const FakeString names = MultiString();
+    const DWORD needed = static_cast<DWORD>(names.size());
+    if (autoAllocate) {
+        if (mszReaders == nullptr)
+            return Record("SCardListReaders", arguments, code::InvalidValue);
+        std::unique_ptr<char[]> buffer(new char[names.size() * sizeof(FakeChar)]);
+        std::memcpy(buffer.get(), names.data(), names.size() * sizeof(FakeChar));
+        *reinterpret_cast<FakeChar**>(mszReaders) = reinterpret_cast<FakeChar*>(buffer.get());
+        s.buffers[buffer.get()] = std::move(buffer);
+    } else if (mszReaders != nullptr) {
+        if (*pcchReaders < needed) {
+            *pcchReaders = needed;
+            return Record("SCardListReaders", arguments, code::InsufficientBuffer);
+        }
+        std::memcpy(mszReaders, names.data(), names.size() * sizeof(FakeChar));
+    }
+    *pcchReaders = needed;
+    return Record("SCardListReaders", arguments, code::Success);
+}
+
+LONG FAKE_API SCardFreeMemory(SCARDCONTEXT hContext, LPCVOID pvMem)
+{
+    auto& buffers = TheState().buffers;
+    auto it = buffers.find(pvMem);
+    const std::string arguments = ContextName(hContext) + ", memory=" + (it != buffers.end() ? "listed" : "unknown");
+    if (it == buffers.end()) {
+        ReportFailure("SCardFreeMemory of memory the fake did not allocate");
+        return Record("SCardFreeMemory", arguments, code::InvalidValue);
+    }
+    buffers.erase(it);
+    return Record("SCardFreeMemory", arguments, code::Success);
+}
+
+LONG FAKE_API FAKE_WIDE(SCardGetStatusChange)(SCARDCONTEXT hContext, DWORD dwTimeout,
+                                              FakeReaderState* rgReaderStates, DWORD cReaders)
+{
+    State& s = TheState();
+    std::string arguments = ContextName(hContext) + ", timeout=" + std::to_string(dwTimeout) + ", readers=[";
+    for (DWORD i = 0; rgReaderStates && i < cReaders; ++i) {
+        arguments += (i ? ", " : "") + Quoted(rgReaderStates[i].szReader) +
+                     " current=" + Hex32(rgReaderStates[i].dwCurrentState);
+    }
+    arguments += "], count=" + std::to_string(cReaders);
+    if (!IsValidContext(hContext))
+        return Record("SCardGetStatusChange", arguments, code::InvalidHandle);
+    if (s.failStatusChange != 0)
+        return Record("SCardGetStatusChange", arguments, s.failStatusChange);
+    if (rgReaderStates == nullptr && cReaders > 0)
+        return Record("SCardGetStatusChange", arguments, code::InvalidValue);
+
+    bool changed = false;
+    for (DWORD i = 0; i < cReaders; ++i) {
+        FakeReaderState& state = rgReaderStates[i];
+        const FakeReader* reader = state.szReader ? FindReader(FromPlatform(state.szReader)) : nullptr;
+        if (reader == nullptr)
+            return Record("SCardGetStatusChange", arguments, code::UnknownReader);
+        DWORD event = reader->cardPresent ? SCARD_STATE_PRESENT : SCARD_STATE_EMPTY;
+        if (event != (state.dwCurrentState & ~static_cast<DWORD>(SCARD_STATE_CHANGED))) {
+            event |= SCARD_STATE_CHANGED;
+            changed = true;
+        }
+        state.dwEventState = event;
+        state.cbAtr = 0;
+    }
+    // The fake never waits: no change is an immediate time-out.
+    return Record("SCardGetStatusChange", arguments, changed ? code::Success : code::Timeout);
+}
+
+LONG FAKE_API FAKE_WIDE(SCardConnect)(SCARDCONTEXT hContext, const FakeChar* szReader, DWORD dwShareMode,
+                                      DWORD dwPreferredProtocols, LPSCARDHANDLE phCard, LPDWORD pdwActiveProtocol)
+{
+    State& s = TheState();
+    const std::string arguments = ContextName(hContext) + ", reader=" + Quoted(szReader) +
+                                  ", share=" + std::to_string(dwShareMode) +
+                                  ", protocols=" + std::to_string(dwPreferredProtocols);
+    if (!IsValidContext(hContext))
+        return Record("SCardConnect", arguments, code::InvalidHandle);
+    if (s.failConnect != 0)
+        return Record("SCardConnect", arguments, s.failConnect);
+    if (szReader == nullptr || phCard == nullptr || pdwActiveProtocol == nullptr)
+        return Record("SCardConnect", arguments, code::InvalidValue);
+    const std::string name = FromPlatform(szReader);
+    FakeReader* reader = FindReader(name);
+    if (reader == nullptr)
+        return Record("SCardConnect", arguments, code::UnknownReader);
+    if (!reader->cardPresent)
+        return Record("SCardConnect", arguments, code::NoSmartcard);
+    if ((dwPreferredProtocols & s.activeProtocol) == 0)
+        return Record("SCardConnect", arguments, code::ProtoMismatch);
+
+    const uint32_t handle = CardBase + ++s.cardsMade;
+    s.cards[handle] = FakeConnection{name, reader->insertion};
+    *phCard = static_cast<SCARDHANDLE>(handle);
+    *pdwActiveProtocol = static_cast<DWORD>(s.activeProtocol);
+    const bool powerUp = !reader->powered;
+    Record("SCardConnect", arguments, code::Success);
+    if (powerUp)
+        NotifyReset(name);
+    return code::Success;
+}
+
+LONG FAKE_API SCardReconnect(SCARDHANDLE hCard, DWORD dwShareMode, DWORD dwPreferredProtocols,
+                             DWORD dwInitialization, LPDWORD pdwActiveProtocol)
+{
+    State& s = TheState();
+    const std::string arguments = CardName(hCard) + ", share=" + std::to_string(dwShareMode) +
+                                  ", protocols=" + std::to_string(dwPreferredProtocols) +
+                                  ", init=" + std::to_string(dwInitialization);
+    FakeConnection* connection = FindCard(hCard);
+    if (connection == nullptr)
+        return Record("SCardReconnect", arguments, code::InvalidHandle);
+    if (s.failReconnect != 0)
+        return Record("SCardReconnect", arguments, s.failReconnect);
+    FakeReader* reader = FindReader(connection->reader);
+    if (reader == nullptr || !reader->cardPresent)
+        return Record("SCardReconnect", arguments, code::RemovedCard);
+    if ((dwPreferredProtocols & s.activeProtocol) == 0)
+        return Record("SCardReconnect", arguments, code::ProtoMismatch);
+    if (pdwActiveProtocol == nullptr)
+        return Record("SCardReconnect", arguments, code::InvalidValue);
+
+    connection->insertion = reader->insertion; // a reconnect takes up a reinserted card
+    *pdwActiveProtocol = static_cast<DWORD>(s.activeProtocol);
+    const std::string name = connection->reader;
+    const bool reset = Resets(dwInitialization) || !reader->powered;
+    Record("SCardReconnect", arguments, code::Success);
+    if (reset)
+        NotifyReset(name);
+    return code::Success;
+}
+
+LONG FAKE_API SCardDisconnect(SCARDHANDLE hCard, DWORD dwDisposition)
+{
+    const std::string arguments = CardName(hCard) + ", disposition=" + std::to_string(dwDisposition);
+    FakeConnection* connection = FindCard(hCard);
+    if (connection == nullptr)
+        return Record("SCardDisconnect", arguments, code::InvalidHandle);
+    const bool reset = Resets(dwDisposition) && CardStillThere(*connection);
+    const std::string name = connection->reader;
+    TheState().cards.erase(static_cast<uint32_t>(hCard));
+    Record("SCardDisconnect", arguments, code::Success);
+    if (reset)
+        NotifyReset(name);
+    return code::Success;
+}
+
+LONG FAKE_API SCardBeginTransaction(SCARDHANDLE hCard)
+{
+    const FakeConnection* connection = FindCard(hCard);
+    const long result = connection == nullptr       ? code::InvalidHandle
+                        : !CardStillThere(*connection) ? code::RemovedCard
+                                                       : code::Success;
+    return Record("SCardBeginTransaction", CardName(hCard), result);
+}
+
+LONG FAKE_API SCardEndTransaction(SCARDHANDLE hCard, DWORD dwDisposition)
+{
+    const std::string arguments = CardName(hCard) + ", disposition=" + std::to_string(dwDisposition);
+    const FakeConnection* connection = FindCard(hCard);
+    const long result = connection == nullptr       ? code::InvalidHandle
+                        : !CardStillThere(*connection) ? code::RemovedCard
+                                                       : code::Success;
+    const std::string name = connection ? connection->reader : std::string();
+    Record("SCardEndTransaction", arguments, result);
+    if (result == code::Success && Resets(dwDisposition))
+        NotifyReset(name);
+    return result;
+}
+
+LONG FAKE_API SCardTransmit(SCARDHANDLE hCard, const SCARD_IO_REQUEST* pioSendPci, LPCBYTE pbSendBuffer,
+                            DWORD cbSendLength, SCARD_IO_REQUEST* pioRecvPci, LPBYTE pbRecvBuffer,
+                            LPDWORD pcbRecvLength)
+{
+    Bytes command;
+    if (pbSendBuffer != nullptr)
+        command.assign(pbSendBuffer, pbSendBuffer + cbSendLength);
+    const std::string arguments =
+        CardName(hCard) + ", pci=" + PciName(pioSendPci) + ", recvPci=" + PciName(pioRecvPci) +
+        ", recvLength=" + (pcbRecvLength ? std::to_string(*pcbRecvLength) : "null") + ", " + Hex(command);
+    const FakeConnection* connection = FindCard(hCard);
+    if (connection == nullptr)
+        return Record("SCardTransmit", arguments, code::InvalidHandle, command);
+    if (!CardStillThere(*connection))
+        return Record("SCardTransmit", arguments, code::RemovedCard, command);
+    if (pbSendBuffer == nullptr || pbRecvBuffer == nullptr || pcbRecvLength == nullptr || pioSendPci == nullptr)
+        return Record("SCardTransmit", arguments, code::InvalidValue, command);
+
+    // Recorded before the card answers, so a responder sees the call in the log.
+    const size_t index = TheState().calls.size();
+    Record("SCardTransmit", arguments, code::Success, command);
+    const std::string reader = connection->reader;
+    Bytes response;
+    long result = AnswerCommand(reader, command, response);
+    if (result == code::Success) {
+        if (response.size() > *pcbRecvLength) {
+            result = code::InsufficientBuffer;
+        } else if (!response.empty()) {
+            std::memcpy(pbRecvBuffer, response.data(), response.size());
+        }
+        *pcbRecvLength = static_cast<DWORD>(response.size());
+    }
+    TheState().calls[index].result = result;
+    return result;
+}
