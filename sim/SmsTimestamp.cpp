@@ -1,0 +1,54 @@
+#include <cstdio>
+#include <ctime>
+#include <string>
+
+#include "SmsRecords.h"
+
+namespace {
+
+// Swapped-nibble BCD: the low nibble is the tens digit.
+int SwappedBcdValue(uint8_t octet)
+{
+    return (octet & 0x0F) * 10 + (octet >> 4);
+}
+
+const char* WeekdayName(int weekday)
+{
+    static const char* const names[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+    return weekday >= 0 && weekday < 7 ? names[weekday] : "???";
+}
+
+const char* MonthName(int month)
+{
+    static const char* const names[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                        "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    return month >= 0 && month < 12 ? names[month] : "???";
+}
+
+// The asctime layout, but with a two-digit day on every platform.
+std::string DateText(const std::tm& time)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%s %s %02d %02d:%02d:%02d %d\n", WeekdayName(time.tm_wday),
+                  MonthName(time.tm_mon), time.tm_mday, time.tm_hour, time.tm_min, time.tm_sec,
+                  time.tm_year + 1900);
+    return text;
+}
+
+} // namespace
+
+std::string ScTimestampToDate(SmsMessage& message, const uint8_t* stamp)
+{
+    std::tm& time = message.timestamp;
+    time = std::tm{};
+    const int yy = SwappedBcdValue(stamp[0]);
+    time.tm_year = (yy < 80 ? 2000 + yy : 1900 + yy) - 1900;
+    time.tm_mon = SwappedBcdValue(stamp[1]) - 1;
+    time.tm_mday = SwappedBcdValue(stamp[2]);
+    time.tm_hour = SwappedBcdValue(stamp[3]);
+    time.tm_min = SwappedBcdValue(stamp[4]);
+    time.tm_sec = SwappedBcdValue(stamp[5]);
+    time.tm_isdst = 0;
+    std::mktime(&time);
+    return DateText(time);
+}
