@@ -1,0 +1,147 @@
+#include "ExportWriter.h"
+
+#include <cstdio>
+#include <system_error>
+
+#include "FileReplace.h"
+#include "MainView.h"
+
+namespace {
+
+constexpr size_t SenderWidth = 30;
+
+const std::u16string& Column(const std::vector<std::u16string>& row, size_t column)
+{
+    static const std::u16string none;
+    return column < row.size() ? row[column] : none;
+}
+
+std::u16string PadTo(std::u16string text, size_t width)
+{
+    if (text.size() < width)
+        text.append(width - text.size(), u' ');
+    return text;
+}
+
+// Appends text as the file stores it: one byte per character and CR LF for
+// every line feed. Characters above U+00FF have no byte and are written as '?'.
+void AppendBytes(std::string& out, const std::u16string& text)
+{
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        if (c == u'\n') {
+            out += "\r\n";
+        } else if (c <= 0xFF) {
+            out += static_cast<char>(c);
+        } else {
+            // A surrogate pair is one character: one '?'.
+            if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF)
+                ++i;
+            out += '?';
+        }
+    }
+}
+
+void AppendPhoneBookLine(std::string& out, const std::vector<std::u16string>& row, uint8_t alphaLength)
+{
+    std::u16string name = PadTo(Column(row, 0), alphaLength);
+    name.resize(alphaLength);
+    AppendBytes(out, name + u",\t" + Column(row, 1) + u"\n");
+}
+
+void AppendSmsLine(std::string& out, const std::vector<std::u16string>& row)
+{
+    AppendBytes(out, PadTo(Column(row, 0), SenderWidth) + u",\t" + Column(row, 1) + u",\t\"" + Column(row, 2) +
+                         u"\"\n");
+}
+
+bool WriteAll(std::FILE* file, const std::string& bytes)
+{
+    const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    const bool flushed = std::fflush(file) == 0;
+    const bool closed = std::fclose(file) == 0;
+    return written && flushed && closed;
+}
+
+// Devices and pipes are written directly: there is nothing to replace.
+ExportResult WriteInPlace(const std::filesystem::path& path, const std::string& bytes)
+{
+    std::FILE* file = file_ops::OpenForWriting(path);
+    if (file == nullptr)
+        return ExportResult::OpenFailed;
+    return WriteAll(file, bytes) ? ExportResult::Written : ExportResult::WriteFailed;
+}
+
+} // namespace
+
+std::u16string DefaultExportName(int32_t mode)
+{
+    switch (mode) {
+    case ListModeAdn:
+        return u"PhoneBook.txt";
+    case ListModeFdn:
+        return u"FDN.txt";
+    default:
+        return u"SMS.txt";
+    }
+}
+
+std::string FormatExport(int32_t mode, const std::vector<std::vector<std::u16string>>& rowTexts,
+                         bool sortAscending, uint8_t alphaLength)
+{
+    std::string out;
+    if (mode == ListModeSms) {
+        for (const auto& row : rowTexts)
+            AppendSmsLine(out, row);
+    } else if (sortAscending) {
+        for (const auto& row : rowTexts)
+            AppendPhoneBookLine(out, row, alphaLength);
+    } else {
+        for (auto row = rowTexts.rbegin(); row != rowTexts.rend(); ++row)
+            AppendPhoneBookLine(out, *row, alphaLength);
+    }
+    return out;
+}
+
+std::vector<std::vector<std::u16string>> RowTexts(const std::vector<ListRow>& rows)
+{
+    std::vector<std::vector<std::u16string>> texts;
+    texts.reserve(rows.size());
+    for (const ListRow& row : rows)
+        texts.push_back(row.texts);
+    return texts;
+}
+
+ExportResult WriteExportFile(const std::filesystem::path& path, const std::string& bytes)
+{
+    std::error_code error;
+    const auto status = std::filesystem::status(path, error);
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status) &&
+        !std::filesystem::is_directory(status))
+        return WriteInPlace(path, bytes);
+
+    // The file appears under its name only once it is complete.
+    std::filesystem::path temporary = path;
+    temporary += ".velmora-tmp";
+    std::FILE* file = file_ops::OpenForWriting(temporary);
+    if (file == nullptr)
+        return ExportResult::OpenFailed;
+    if (!WriteAll(file, bytes) || !file_ops::MoveOver(temporary, path)) {
+        std::filesystem::remove(temporary, error);
+        return ExportResult::WriteFailed;
+    }
+    return ExportResult::Written;
+}
+
+std::optional<MessageSpec> ExportResultMessage(ExportResult result)
+{
+    switch (result) {
+    case ExportResult::OpenFailed:
+        return MessageSpec{u"Failed to open the selected file for writing", u"I/O Error", mb::Ok | mb::IconStop};
+    case ExportResult::WriteFailed:
+        return MessageSpec{u"The file could not be written completely.\nNothing was saved under the selected name.",
+                           u"I/O Error", mb::Ok | mb::IconStop};
+    default:
+        return std::nullopt;
+    }
+}
