@@ -1,0 +1,92 @@
+// pcsc-rig-wait: waits until pcscd lists at least N readers and, if asked,
+// until the reader at an index holds a card. For scripts/pcsc-rig.
+//   pcsc-rig-wait --readers N [--card INDEX] [--timeout SECONDS]
+// Exits 0 when the state is reached, 1 on time-out, 2 on a usage error.
+#include <PCSC/winscard.h>
+#include <PCSC/wintypes.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <iostream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> ListReaders(SCARDCONTEXT context)
+{
+    DWORD length = 0;
+    std::vector<std::string> names;
+    if (SCardListReaders(context, nullptr, nullptr, &length) != SCARD_S_SUCCESS || length == 0)
+        return names;
+    std::string buffer(length, '\0');
+    if (SCardListReaders(context, nullptr, buffer.data(), &length) != SCARD_S_SUCCESS)
+        return names;
+    buffer.resize(length);
+    for (size_t start = 0; start < buffer.size() && buffer[start] != '\0';) {
+        const size_t end = buffer.find('\0', start);
+        names.push_back(buffer.substr(start, end - start));
+        start = end + 1;
+    }
+    return names;
+}
+
+bool HasCard(SCARDCONTEXT context, const std::string& reader)
+{
+    SCARD_READERSTATE state{};
+    state.szReader = reader.c_str();
+    state.dwCurrentState = SCARD_STATE_UNAWARE;
+    return SCardGetStatusChange(context, 0, &state, 1) == SCARD_S_SUCCESS &&
+           (state.dwEventState & SCARD_STATE_PRESENT) != 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    unsigned long readers = 1;
+    long card = -1;
+    unsigned long timeoutSeconds = 20;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::string option = argv[i];
+        const unsigned long value = std::strtoul(argv[i + 1], nullptr, 10);
+        if (option == "--readers")
+            readers = value;
+        else if (option == "--card")
+            card = static_cast<long>(value);
+        else if (option == "--timeout")
+            timeoutSeconds = value;
+        else {
+            std::cerr << "usage: pcsc-rig-wait --readers N [--card INDEX] [--timeout SECONDS]\n";
+            return 2;
+        }
+    }
+
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
+    SCARDCONTEXT context = 0;
+    size_t seen = 0;
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (context == 0 && SCardEstablishContext(SCARD_SCOPE_USER, nullptr, nullptr, &context) != SCARD_S_SUCCESS)
+            context = 0;
+        if (context != 0) {
+            const std::vector<std::string> names = ListReaders(context);
+            seen = names.size();
+            const bool readersUp = names.size() >= readers;
+            if (readersUp && (card < 0 || (static_cast<size_t>(card) < names.size() && HasCard(context, names[card])))) {
+                SCardReleaseContext(context);
+                return 0;
+            }
+            if (SCardIsValidContext(context) != SCARD_S_SUCCESS) {
+                SCardReleaseContext(context);
+                context = 0;
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    if (context != 0)
+        SCardReleaseContext(context);
+    std::cerr << "pcsc-rig-wait: timed out with " << seen << " of " << readers << " readers"
+              << (card >= 0 ? " or no card" : "") << '\n';
+    return 1;
+}
