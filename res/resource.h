@@ -1,6 +1,10 @@
 // Resource and control IDs, shared by velmora.rc and the code.
 #pragma once
 
+#ifndef IDC_STATIC
+#define IDC_STATIC -1
+#endif
+
 #define IDI_VELMORA 128
 
 #define IDD_ABOUTBOX 100
