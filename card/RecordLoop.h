@@ -21,14 +21,16 @@ LONG ReadRecords(CCardReader& reader, uint16_t recordCount, uint8_t recordLength
 {
     const uint16_t lastRecord = std::min(recordCount, MaxRecordNumber);
     uint8_t readRecord[] = {0xA0, 0xB2, 0x00, 0x04, recordLength};
-    std::array<uint8_t, 256> response{};
+    // 255 bytes of room, or the whole record and SW1 SW2 when that is longer.
+    const DWORD room = std::max<DWORD>(255, recordLength + 2u);
+    std::array<uint8_t, 257> response{};
     for (uint16_t number = 1; number <= lastRecord; ++number) {
         readRecord[2] = static_cast<uint8_t>(number);
-        DWORD received = 255; // given anew for every record
+        DWORD received = room; // given anew for every record
         const LONG result = reader.Transmit(readRecord, sizeof readRecord, response.data(), received);
         if (result != sc::Success)
             return result;
-        if (received < 2 || received > 255 || response[received - 2] != 0x90 || response[received - 1] != 0x00)
+        if (received < 2 || received > room || response[received - 2] != 0x90 || response[received - 1] != 0x00)
             return sc::Unexpected;
         onRecord(response.data(), static_cast<size_t>(received - 2));
     }

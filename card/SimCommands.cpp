@@ -24,9 +24,16 @@ constexpr uint8_t FirstStatusLength = 0x0D;
 constexpr size_t PinLength = 8;
 constexpr uint8_t PinFiller = 0xFF;
 
-// Room for the longest response a one-byte Le can ask for, plus SW1 SW2.
+// The receive length given to SCardTransmit is 255, or the length of the
+// expected answer when that is longer: a 254- or 255-byte read plus SW1 SW2
+// would not fit in 255. The buffer holds the longest answer Le can ask for.
 constexpr DWORD ReceiveLength = 255;
-using ResponseBuffer = std::array<uint8_t, 258>;
+using ResponseBuffer = std::array<uint8_t, 257>;
+
+DWORD ReceiveRoom(unsigned dataLength)
+{
+    return std::max<DWORD>(ReceiveLength, dataLength + 2);
+}
 
 bool EndsWithOk(const uint8_t* response, DWORD length)
 {
@@ -111,7 +118,7 @@ LONG CCardReader::ReadBinary(unsigned length, uint8_t* buffer)
         return sc::Unexpected;
     const uint8_t readBinary[] = {Cla, InsReadBinary, 0x00, 0x00, static_cast<uint8_t>(length)};
     ResponseBuffer response{};
-    DWORD received = ReceiveLength;
+    DWORD received = ReceiveRoom(length);
     const LONG result = Transmit(readBinary, sizeof readBinary, response.data(), received);
     if (result != sc::Success)
         return result;
@@ -137,7 +144,7 @@ bool CCardReader::GetStatus(PinStatus& pinStatus)
     if (!SecondStatusLength(response.data(), FirstStatusLength, secondLength))
         return false;
     const uint8_t secondStatus[] = {Cla, InsStatus, 0x00, 0x00, secondLength};
-    received = ReceiveLength;
+    received = ReceiveRoom(secondLength);
     if (Transmit(secondStatus, sizeof secondStatus, response.data(), received) != sc::Success)
         return false;
     if (received != secondLength + 2u || !EndsWithOk(response.data(), received))

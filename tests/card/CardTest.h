@@ -1,0 +1,77 @@
+// Shared set-up of the card tests: a fresh PC/SC test double for every test,
+// its failures reported as test failures, and the whole script sent.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "FakePcsc.h"
+#include "card/CardReaderList.h"
+#include "card/ResultText.h"
+
+namespace card_test {
+
+using fake_pcsc::Bytes;
+
+inline Bytes H(const std::string& hex)
+{
+    return fake_pcsc::FromHex(hex);
+}
+
+// Fills a response: `count` bytes of `value` followed by the status word.
+inline Bytes Filled(size_t count, uint8_t value, const std::string& sw = "90 00")
+{
+    Bytes bytes(count, value);
+    const Bytes tail = H(sw);
+    bytes.insert(bytes.end(), tail.begin(), tail.end());
+    return bytes;
+}
+
+// A result as text in failure messages.
+inline std::string R(long result)
+{
+    return PcscResultText(result);
+}
+
+class CardTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        fake_pcsc::SetFailureHandler([](const std::string& message) { ADD_FAILURE() << message; });
+        fake_pcsc::Reset();
+    }
+
+    void TearDown() override
+    {
+        fake_pcsc::ExpectScriptDone();
+        fake_pcsc::SetFailureHandler({});
+    }
+};
+
+// One reader "Reader 0" with a card, listed and connected with T=0; the call
+// log is cleared so that a test sees only its own calls.
+class ConnectedCardTest : public CardTest {
+protected:
+    void SetUp() override
+    {
+        CardTest::SetUp();
+        fake_pcsc::SetReaders({"Reader 0"});
+        ASSERT_EQ(list.ListReaders(), 0);
+        reader = list.GetReader(0);
+        ASSERT_NE(reader, nullptr);
+        ASSERT_EQ(reader->Connect(SCARD_PROTOCOL_T0), 0);
+        fake_pcsc::ClearCalls();
+    }
+
+    // "SCardTransmit(card#1, pci=T0, recvPci=null, recvLength=255, <command>)"
+    static std::string TransmitText(const std::string& command)
+    {
+        return "SCardTransmit(card#1, pci=T0, recvPci=null, recvLength=255, " + command + ")";
+    }
+
+    CCardReaderList list;
+    CCardReader* reader = nullptr;
+};
+
+} // namespace card_test
