@@ -1,0 +1,105 @@
+#include "BridgeClient.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+using namespace bridge;
+
+BridgeClient::BridgeClient(uint16_t port)
+{
+    m_socket = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(port);
+    if (connect(m_socket, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+        close(m_socket);
+        m_socket = -1;
+        return;
+    }
+    int on = 1;
+    setsockopt(m_socket, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+}
+
+BridgeClient::~BridgeClient()
+{
+    Close();
+}
+
+void BridgeClient::Close()
+{
+    if (m_socket >= 0)
+        close(m_socket);
+    m_socket = -1;
+}
+
+uint32_t BridgeClient::EstablishContext()
+{
+    EstablishContextReply reply;
+    return Call(EstablishContextRequest{0}, reply) == 0 ? reply.context : 0;
+}
+
+uint32_t BridgeClient::Connect(uint32_t context, const std::string& reader, uint32_t& card)
+{
+    ConnectRequest request;
+    request.context = context;
+    request.reader = reader;
+    request.shareMode = 2;         // shared
+    request.preferredProtocols = 1; // T=0
+    ConnectReply reply;
+    uint32_t result = Call(request, reply);
+    card = reply.card;
+    return result;
+}
+
+uint32_t BridgeClient::BeginTransaction(uint32_t card)
+{
+    BeginTransactionReply reply;
+    return Call(BeginTransactionRequest{card}, reply);
+}
+
+uint32_t BridgeClient::EndTransaction(uint32_t card)
+{
+    EndTransactionReply reply;
+    return Call(EndTransactionRequest{card, 0}, reply);
+}
+
+bool BridgeClient::SendRaw(const std::vector<uint8_t>& bytes)
+{
+    return m_socket >= 0 && send(m_socket, bytes.data(), bytes.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(bytes.size());
+}
+
+bool BridgeClient::Receive(uint8_t* data, size_t size)
+{
+    size_t done = 0;
+    while (done < size) {
+        ssize_t n = recv(m_socket, data + done, size - done, 0);
+        if (n <= 0)
+            return false;
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+std::optional<std::vector<uint8_t>> BridgeClient::ReceiveBody()
+{
+    uint8_t header[kFrameHeaderSize];
+    if (m_socket < 0 || !Receive(header, sizeof header))
+        return std::nullopt;
+    auto size = DecodeFrameHeader(header);
+    if (!size)
+        return std::nullopt;
+    std::vector<uint8_t> body(*size);
+    if (!Receive(body.data(), body.size()))
+        return std::nullopt;
+    return body;
+}
+
+bool BridgeClient::ClosedByHost()
+{
+    uint8_t byte = 0;
+    return m_socket >= 0 && recv(m_socket, &byte, 1, 0) == 0;
+}

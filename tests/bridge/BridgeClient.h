@@ -1,0 +1,50 @@
+// A test client of the bridge host speaking the wire format directly, the
+// way the replacement winscard.dll does.
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "tools/pcsc-bridge/BridgeProtocol.h"
+
+class BridgeClient {
+public:
+    explicit BridgeClient(uint16_t port);
+    ~BridgeClient();
+    BridgeClient(const BridgeClient&) = delete;
+    BridgeClient& operator=(const BridgeClient&) = delete;
+
+    bool Connected() const { return m_socket >= 0; }
+
+    // One call; the reply's result, or 0xFFFFFFFF when the exchange failed.
+    template <class Request, class Reply> uint32_t Call(const Request& request, Reply& reply)
+    {
+        auto frame = bridge::EncodeFrame(request);
+        if (!frame || !SendRaw(*frame))
+            return kExchangeFailed;
+        auto body = ReceiveBody();
+        if (!body || bridge::DecodeReply(body->data(), body->size(), reply) != bridge::DecodeStatus::Ok)
+            return kExchangeFailed;
+        return reply.result;
+    }
+
+    // Shorthands for the calls most tests need; 0 on failure of the call.
+    uint32_t EstablishContext();
+    uint32_t Connect(uint32_t context, const std::string& reader, uint32_t& card);
+    uint32_t BeginTransaction(uint32_t card);
+    uint32_t EndTransaction(uint32_t card);
+
+    bool SendRaw(const std::vector<uint8_t>& bytes);
+    // The body of the next reply frame; nullopt when the connection ended or
+    // the frame header was not acceptable.
+    std::optional<std::vector<uint8_t>> ReceiveBody();
+    // True when the host has closed the connection (reads end of stream).
+    bool ClosedByHost();
+    void Close();
+
+    static constexpr uint32_t kExchangeFailed = 0xFFFFFFFF;
+
+private:
+    bool Receive(uint8_t* data, size_t size);
+    int m_socket = -1;
+};

@@ -1,0 +1,122 @@
+#include "BridgeRig.h"
+
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <thread>
+
+namespace {
+
+bool PortFree(uint16_t port)
+{
+    int s = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    bool free = bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    close(s);
+    return free;
+}
+
+uint16_t RandomPortPair()
+{
+    std::random_device device;
+    std::uniform_int_distribution<int> ports(20000, 60000);
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        uint16_t port = static_cast<uint16_t>(ports(device));
+        if (PortFree(port) && PortFree(static_cast<uint16_t>(port + 1)))
+            return port;
+    }
+    return 0;
+}
+
+bool WaitForFile(const std::string& path)
+{
+    for (int attempt = 0; attempt < 200; ++attempt) {
+        struct stat info;
+        if (stat(path.c_str(), &info) == 0)
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(25));
+    }
+    return false;
+}
+
+} // namespace
+
+BridgeRig::BridgeRig()
+{
+    char pattern[] = "/tmp/velmora-bridge-rig.XXXXXX";
+    if (!mkdtemp(pattern)) {
+        m_failure = "no temporary directory";
+        return;
+    }
+    m_directory = pattern;
+    if (!StartPcscd())
+        return;
+    StartHost();
+}
+
+BridgeRig::~BridgeRig()
+{
+    m_host.reset();
+    m_pcscd.reset();
+    if (!m_directory.empty()) {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_directory, ignored);
+    }
+}
+
+std::string BridgeRig::ReaderName(int reader) const
+{
+    return reader == 0 ? "Virtual PCD 00 00" : "Virtual PCD 00 01";
+}
+
+bool BridgeRig::StartPcscd()
+{
+    m_vpcdPort = RandomPortPair();
+    if (m_vpcdPort == 0) {
+        m_failure = "no free port pair for vpcd";
+        return false;
+    }
+    std::filesystem::create_directories(m_directory + "/conf");
+    std::filesystem::create_directories(m_directory + "/run");
+    {
+        char port[16];
+        std::snprintf(port, sizeof port, "0x%04X", m_vpcdPort);
+        std::ofstream conf(m_directory + "/conf/vpcd");
+        conf << "FRIENDLYNAME \"Virtual PCD\"\n"
+             << "DEVICENAME   /dev/null:" << port << "\n"
+             << "LIBPATH      /usr/lib/pcsc/drivers/serial/libifdvpcd.so\n"
+             << "CHANNELID    " << port << "\n";
+    }
+    std::string script = "mkdir -p /run/pcscd && mount --bind '" + m_directory +
+                         "/run' /run/pcscd && exec pcscd --foreground -c '" + m_directory + "/conf' >/dev/null 2>&1";
+    m_pcscd = std::make_unique<ChildProcess>(
+        std::vector<std::string>{"unshare", "--mount", "--propagation", "private", "sh", "-c", script},
+        std::vector<std::string>{}, false);
+    if (!m_pcscd->Running() || !WaitForFile(SocketPath())) {
+        m_failure = "pcscd did not start (root, pcscd and vsmartcard-vpcd are needed)";
+        return false;
+    }
+    return true;
+}
+
+bool BridgeRig::StartHost()
+{
+    m_host = std::make_unique<ChildProcess>(std::vector<std::string>{BRIDGE_HOST_PATH},
+                                            std::vector<std::string>{"PCSCLITE_CSOCK_NAME=" + SocketPath()}, true);
+    std::string line = m_host->ReadLine();
+    m_hostPort = static_cast<uint16_t>(std::atoi(line.c_str()));
+    if (m_hostPort == 0) {
+        m_failure = "the bridge host did not report its port";
+        return false;
+    }
+    return true;
+}

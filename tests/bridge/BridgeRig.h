@@ -1,0 +1,37 @@
+// A private pcscd with the vpcd driver (two virtual readers on random
+// ports), never meeting the system's pcscd, and the bridge host on it.
+//
+// pcscd always uses /run/pcscd, so it runs in its own mount namespace with a
+// private directory bound over /run/pcscd; clients find it through
+// PCSCLITE_CSOCK_NAME. Needs root (unshare, mount).
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "ChildProcess.h"
+
+class BridgeRig {
+public:
+    BridgeRig();
+    ~BridgeRig();
+
+    // Empty when everything started; otherwise what failed.
+    const std::string& Failure() const { return m_failure; }
+
+    uint16_t VpcdPort(int reader) const { return static_cast<uint16_t>(m_vpcdPort + reader); }
+    uint16_t HostPort() const { return m_hostPort; }
+    std::string SocketPath() const { return m_directory + "/run/pcscd.comm"; }
+    std::string ReaderName(int reader) const;
+
+private:
+    bool StartPcscd();
+    bool StartHost();
+
+    std::string m_directory;
+    uint16_t m_vpcdPort = 0;
+    uint16_t m_hostPort = 0;
+    std::unique_ptr<ChildProcess> m_pcscd;
+    std::unique_ptr<ChildProcess> m_host;
+    std::string m_failure;
+};
