@@ -17,12 +17,20 @@
 //   command ID                 post WM_COMMAND ID to the current window (IDCANCEL = Esc)
 //   type ID TEXT               type TEXT into edit ID character by character (WM_CHAR)
 //   message CAPTION TEXT BUTTON  wait for a message box, check its text, press ok|yes|no|cancel
+//   expect-message CAPTION TEXT  the same without pressing a button
+//   answer CAPTION BUTTON      press BUTTON of message box CAPTION
 //   rows ID COLUMNS            the lines up to "end" are the expected rows of list view ID,
 //                              one quoted word per cell
 //   header ID COLUMN           click header item COLUMN of list view ID
-//   save-as PATH               in the "Save As" dialog, enter PATH (a Unix path: drive Z:) and save
-//   shot NAME                  print "SHOT NAME" and wait for the line "taken" on
-//                              stdin (the controller takes the screenshot meanwhile)
+//   save-as PATH               in the "Save As" dialog, enter PATH and save
+//   same-file PATH GOLDEN      wait until file PATH holds exactly the bytes of file GOLDEN
+//
+// Paths: "@/x" is x beside the script, "/x" the Unix path /x (drive Z:), any
+// other path is relative to the driver's working directory.
+//   shot NAME [CAPTION]        print "SHOT NAME X Y W H" (the screen rectangle of the
+//                              current window, joined with window CAPTION's) and wait
+//                              for the line "taken" on stdin (the controller takes the
+//                              screenshot meanwhile)
 //   dump                       print the controls of the current window (for writing scripts)
 //
 // Prints "PASS" and exits 0 when every step held, else "FAIL line N: why" and exits 1.
@@ -89,7 +97,8 @@ class Driver {
 public:
     using Words = std::vector<std::string>;
 
-    explicit Driver(std::istream& script) : m_script(script)
+    Driver(std::istream& script, const std::string& scriptDirectory)
+        : m_script(script), m_scriptDirectory(scriptDirectory)
     {
         m_steps = {
             {"timeout", [this](const Words& w) { m_timeoutSeconds = Number(w, 1); }},
@@ -104,9 +113,12 @@ public:
             {"command", [this](const Words& w) { StepCommand(w); }},
             {"type", [this](const Words& w) { StepType(w); }},
             {"message", [this](const Words& w) { StepMessage(w); }},
+            {"expect-message", [this](const Words& w) { StepExpectMessage(w); }},
+            {"answer", [this](const Words& w) { StepAnswer(w); }},
             {"rows", [this](const Words& w) { StepRows(w); }},
             {"header", [this](const Words& w) { StepHeader(w); }},
             {"save-as", [this](const Words& w) { StepSaveAs(w); }},
+            {"same-file", [this](const Words& w) { StepSameFile(w); }},
             {"shot", [this](const Words& w) { StepShot(w); }},
             {"dump", [this](const Words&) { std::cerr << WideToUtf8(DescribeChildren(Current())); }},
         };
@@ -139,6 +151,7 @@ public:
 
 private:
     std::istream& m_script;
+    std::string m_scriptDirectory;
     std::map<std::string, std::function<void(const Words&)>> m_steps;
     HWND m_current = nullptr;
     std::string m_currentCaption;
@@ -308,23 +321,40 @@ private:
         return found->second;
     }
 
-    void StepMessage(const Words& words)
+    // Waits for message box CAPTION and checks its text.
+    HWND ExpectMessage(const std::string& caption, const std::string& text)
     {
-        const std::string& caption = Word(words, 1);
-        std::wstring expected = Utf8ToWide(Word(words, 2));
-        int button = ButtonId(Word(words, 3));
+        std::wstring expected = Utf8ToWide(text);
         HWND box = WaitForWindow(caption);
-        std::wstring text;
-        if (!ReadMessageBoxText(box, text) || text != expected)
-            throw StepFailure{"message box \"" + caption + "\" reads " + Visible(text) + ", expected "
+        std::wstring shown;
+        if (!ReadMessageBoxText(box, shown) || shown != expected)
+            throw StepFailure{"message box \"" + caption + "\" reads " + Visible(shown) + ", expected "
                               + Visible(expected)};
-        HWND control = ::GetDlgItem(box, button);
+        return box;
+    }
+
+    void PressMessageButton(HWND box, const std::string& caption, const std::string& buttonName)
+    {
+        HWND control = ::GetDlgItem(box, ButtonId(buttonName));
         if (control == nullptr)
-            throw StepFailure{"message box \"" + caption + "\" has no " + words[3] + " button\n"
+            throw StepFailure{"message box \"" + caption + "\" has no " + buttonName + " button\n"
                               + WideToUtf8(DescribeChildren(box))};
         ::PostMessageW(control, BM_CLICK, 0, 0);
         WaitUntil([&] { return !::IsWindow(box); }, [] { return std::string("open"); },
                   "message box \"" + caption + "\" to close");
+    }
+
+    void StepMessage(const Words& words)
+    {
+        HWND box = ExpectMessage(Word(words, 1), Word(words, 2));
+        PressMessageButton(box, words[1], Word(words, 3));
+    }
+
+    void StepExpectMessage(const Words& words) { ExpectMessage(Word(words, 1), Word(words, 2)); }
+
+    void StepAnswer(const Words& words)
+    {
+        PressMessageButton(WaitForWindow(Word(words, 1)), words[1], Word(words, 2));
     }
 
     // Reads the expected rows that follow the step, up to "end".
@@ -381,14 +411,59 @@ private:
             throw StepFailure{"could not click header item " + words[2]};
     }
 
+    // A script path as a full Windows path.
+    std::wstring ResolvePath(const std::string& path) const
+    {
+        std::string windows = path.rfind("@/", 0) == 0 ? m_scriptDirectory + "/" + path.substr(2) : path;
+        if (!windows.empty() && windows[0] == '/')
+            windows = "Z:" + windows;
+        for (char& c : windows)
+            c = c == '/' ? '\\' : c;
+        std::wstring wide = Utf8ToWide(windows);
+        wchar_t full[MAX_PATH]{};
+        DWORD length = ::GetFullPathNameW(wide.c_str(), MAX_PATH, full, nullptr);
+        if (length == 0 || length >= MAX_PATH)
+            throw StepFailure{"bad path " + path};
+        return full;
+    }
+
+    static bool ReadFileBytes(const std::wstring& path, std::string& bytes)
+    {
+        FILE* file = ::_wfopen(path.c_str(), L"rb");
+        if (file == nullptr)
+            return false;
+        bytes.clear();
+        char buffer[4096];
+        size_t count = 0;
+        while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+            bytes.append(buffer, count);
+        std::fclose(file);
+        return true;
+    }
+
+    void StepSameFile(const Words& words)
+    {
+        std::wstring path = ResolvePath(Word(words, 1));
+        std::string golden;
+        if (!ReadFileBytes(ResolvePath(Word(words, 2)), golden))
+            throw StepFailure{"cannot read " + words[2]};
+        std::string bytes;
+        bool exists = false;
+        WaitUntil([&] { return (exists = ReadFileBytes(path, bytes)) && bytes == golden; },
+                  [&] {
+                      if (!exists)
+                          return std::string("missing");
+                      size_t at = 0;
+                      while (at < bytes.size() && at < golden.size() && bytes[at] == golden[at])
+                          ++at;
+                      return std::to_string(bytes.size()) + " bytes, first difference at byte " + std::to_string(at);
+                  },
+                  words[1] + " to equal " + words[2] + " (" + std::to_string(golden.size()) + " bytes)");
+    }
+
     void StepSaveAs(const Words& words)
     {
-        std::string path = Word(words, 1);
-        if (!path.empty() && path[0] == '/') {
-            for (char& c : path)
-                c = c == '/' ? '\\' : c;
-            path = "Z:" + path;
-        }
+        std::wstring wide = ResolvePath(Word(words, 1));
         HWND dialog = WaitForWindow("Save As");
         // The file name box: an edit (edt1) or the edit inside a combo (cmb13).
         HWND name = ::GetDlgItem(dialog, 0x480);
@@ -398,7 +473,6 @@ private:
         }
         if (name == nullptr)
             throw StepFailure{"no file name box in the save dialog\n" + WideToUtf8(DescribeChildren(dialog))};
-        std::wstring wide = Utf8ToWide(path);
         DWORD_PTR ignored = 0;
         ::SendMessageTimeoutW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()), SMTO_ABORTIFHUNG, 5000,
                               &ignored);
@@ -406,11 +480,52 @@ private:
         WaitUntil([&] { return !::IsWindow(dialog); }, [] { return std::string("open"); }, "the save dialog to close");
     }
 
+    static BOOL CALLBACK NoteUpdatePending(HWND window, LPARAM param)
+    {
+        if (::GetUpdateRect(window, nullptr, FALSE))
+            *reinterpret_cast<bool*>(param) = true;
+        return TRUE;
+    }
+
+    // True when neither the window nor any of its controls waits for painting.
+    static bool IsPainted(HWND window)
+    {
+        bool pending = ::GetUpdateRect(window, nullptr, FALSE) != FALSE;
+        ::EnumChildWindows(window, NoteUpdatePending, reinterpret_cast<LPARAM>(&pending));
+        return !pending;
+    }
+
+    // Lets the windows in the picture finish painting. A picture taken a
+    // little early is only a worse picture: no check depends on it.
+    void SettleBeforeShot(const std::vector<HWND>& windows) const
+    {
+        for (HWND window : windows) {
+            auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+            while (!IsPainted(window) && std::chrono::steady_clock::now() < deadline)
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(300)); // the display server catches up
+    }
+
     void StepShot(const Words& words)
     {
-        std::cout << "SHOT " << Word(words, 1) << std::endl;
+        std::vector<HWND> windows{Current()};
+        if (words.size() > 2)
+            windows.push_back(WaitForWindow(words[2]));
+        SettleBeforeShot(windows);
+        RECT rect{};
+        ::GetWindowRect(Current(), &rect);
+        if (windows.size() > 1) {
+            RECT other{};
+            ::GetWindowRect(windows[1], &other);
+            ::UnionRect(&rect, &rect, &other);
+        }
+        RECT screen{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+        ::IntersectRect(&rect, &rect, &screen);
+        std::cout << "SHOT " << Word(words, 1) << " " << rect.left << " " << rect.top << " "
+                  << rect.right - rect.left << " " << rect.bottom - rect.top << std::endl;
         std::string answer;
-        if (!std::getline(std::cin, answer) || answer != "taken")
+        if (!std::getline(std::cin, answer) || (answer != "taken" && answer != "taken\r"))
             throw StepFailure{"the controller took no screenshot"};
     }
 };
@@ -428,5 +543,8 @@ int main(int argc, char** argv)
         std::cerr << "velmora-driver: cannot read " << argv[1] << "\n";
         return 2;
     }
-    return Driver(script).Run();
+    std::string directory = argv[1];
+    size_t slash = directory.find_last_of("/\\");
+    directory = slash == std::string::npos ? std::string(".") : directory.substr(0, slash);
+    return Driver(script, directory).Run();
 }
