@@ -1,0 +1,299 @@
+// The card model answers as a GSM SIM does, byte for byte.
+#include <gtest/gtest.h>
+
+#include "ModelTestSupport.h"
+#include "tools/simcard/StatusWords.h"
+
+using namespace model_test;
+using simcard::CardProfile;
+using simcard::SimCard;
+
+namespace {
+
+// A small card: ICCID, IMSI behind CHV1, ADN of 3 records of 20 bytes with
+// one used, PIN1 1234 with 3 attempts, PIN2 5678.
+CardProfile SmallProfile()
+{
+    return simcard::ParseProfile(R"({
+      "iccid": {"data": "98440500000000000021"},
+      "imsi": {"data": "082943518967452301"},
+      "pin1": {"value": "1234", "enabled": true, "attempts": 3},
+      "pin2": {"present": true, "value": "5678", "attempts": 2},
+      "adn": {"recordLength": 20, "recordCount": 3,
+              "records": ["416E6E61FFFF03912143FFFFFFFFFFFFFFFFFFFF"]},
+      "sms": {"recordLength": 176, "recordCount": 2, "read": "ALW"}
+    })");
+}
+
+const std::string VerifyPin1234 = "A0 20 00 01 08 31 32 33 34 FF FF FF FF";
+const std::string VerifyPin9999 = "A0 20 00 01 08 39 39 39 39 FF FF FF FF";
+
+struct Exchange {
+    const char* command;
+    const char* response; // full response, or only the status word when `statusOnly`
+    bool statusOnly = false;
+};
+
+struct Scenario {
+    const char* name;
+    std::vector<Exchange> exchanges;
+};
+
+class ExchangeTest : public ::testing::TestWithParam<Scenario> {};
+
+TEST_P(ExchangeTest, AnswersEachCommandAsExpected)
+{
+    SimCard card(SmallProfile());
+    card.Reset();
+    int step = 0;
+    for (const Exchange& exchange : GetParam().exchanges) {
+        const std::string response = Send(card, exchange.command);
+        EXPECT_EQ(exchange.statusOnly ? StatusWord(response) : response, exchange.response)
+            << "step " << step << ": " << exchange.command;
+        ++step;
+    }
+}
+
+// clang-format off
+const Scenario scenarios[] = {
+    {"ElementaryFileHeader", {
+        {"A0 A4 00 00 02 2F E2", "9F 0F"},
+        {"A0 C0 00 00 0F", "00 00 00 0A 2F E2 04 00 0F F0 44 01 02 00 00 90 00"},
+    }},
+    {"RecordFileHeader", {
+        {"A0 A4 00 00 02 7F 10", "9F 17"},
+        {"A0 A4 00 00 02 6F 3A", "9F 0F"},
+        {"A0 C0 00 00 0F", "00 00 00 3C 6F 3A 04 00 11 F0 44 01 02 01 14 90 00"},
+    }},
+    {"MasterFileResponseInFull", {
+        {"A0 A4 00 00 02 3F 00", "9F 17"},
+        {"A0 C0 00 00 17", "00 00 0B B8 3F 00 01 00 00 00 00 00 0A 13 02 01 04 00 83 8A 82 8A 00 90 00"},
+    }},
+    {"DirectoryResponseCutToFifteen", {
+        {"A0 A4 00 00 02 7F 20", "9F 17"},
+        {"A0 C0 00 00 0F", "00 00 0B B8 7F 20 02 00 00 00 00 00 0A 13 00 90 00"},
+    }},
+    {"GetResponseLongerThanWaiting", {
+        {"A0 A4 00 00 02 2F E2", "9F 0F"},
+        {"A0 C0 00 00 10", "67 0F"},
+    }},
+    {"GetResponseWithNothingWaiting", {
+        {"A0 C0 00 00 0F", "6F 00"},
+        {"A0 A4 00 00 02 2F E2", "9F 0F"},
+        {"A0 B0 00 00 0A", "90 00", true},
+        {"A0 C0 00 00 0F", "6F 00"},
+    }},
+    {"StatusOfCurrentDirectory", {
+        {"A0 F2 00 00 0D", "00 00 0B B8 3F 00 01 00 00 00 00 00 0A 90 00"},
+        {"A0 F2 00 00 17", "00 00 0B B8 3F 00 01 00 00 00 00 00 0A 13 02 01 04 00 83 8A 82 8A 00 90 00"},
+        {"A0 F2 00 00 18", "67 17"},
+        {"A0 A4 00 00 02 7F 10", "9F 17"},
+        {"A0 A4 00 00 02 6F 3A", "9F 0F"},
+        {"A0 F2 00 00 06", "00 00 0B B8 7F 10 90 00"}, // an EF's directory is its parent
+    }},
+    {"TrailingLeOfCaseFourSelectDropped", {
+        {"A0 A4 00 00 02 3F 00 00", "9F 17"},
+        {"A0 20 00 01 08 31 32 33 34 FF FF FF FF 00", "90 00"},
+    }},
+    {"WrongLengths", {
+        {"A0 A4 00 00 03 3F 00 00", "67 02"},
+        {"A0 A4 00 00 02 3F", "67 00"},
+        {"A0 A4 00 00 02 2F E2", "9F 0F"},
+        {"A0 B0 00 00 0B", "67 0A"},
+        {"A0 B0 00 00 00", "67 0A"},
+        {"A0 20 00 01 04 31 32 33 34", "67 08"},
+        {"A0 A4", "67 00"},
+    }},
+    {"ReadBinaryRange", {
+        {"A0 A4 00 00 02 2F E2", "9F 0F"},
+        {"A0 B0 00 00 0A", "98 44 05 00 00 00 00 00 00 21 90 00"},
+        {"A0 B0 00 08 02", "00 21 90 00"},
+        {"A0 B0 00 08 03", "67 02"},
+        {"A0 B0 00 0A 01", "94 02"},
+    }},
+    {"CommandsThatDoNotFitTheFile", {
+        {"A0 B0 00 00 01", "94 00"},
+        {"A0 B2 01 04 14", "94 00"},
+        {"A0 A4 00 00 02 2F E2", "9F 0F"},
+        {"A0 B2 01 04 0A", "94 08"},
+        {"A0 A4 00 00 02 7F 10", "9F 17"},
+        {"A0 B0 00 00 01", "94 00"},
+        {"A0 A4 00 00 02 6F 3A", "9F 0F"},
+        {"A0 B0 00 00 01", "94 08"},
+    }},
+    {"Selection", {
+        {"A0 A4 00 00 02 6F 07", "94 04"},  // EF_IMSI is not a child of the MF
+        {"A0 A4 00 00 02 7F 20", "9F 17"},
+        {"A0 A4 00 00 02 7F 10", "9F 17"},  // a sibling directory
+        {"A0 A4 00 00 02 2F E2", "94 04"},  // not a child of DF_TELECOM
+        {"A0 A4 00 00 02 6F 3A", "9F 0F"},
+        {"A0 A4 00 00 02 6F 3C", "9F 0F"},  // EF next to the current EF
+        {"A0 A4 00 00 02 6F 3B", "94 04"},  // no FDN on this card
+        {"A0 A4 00 00 02 7F 10", "9F 17"},  // the current directory
+        {"A0 A4 00 00 02 3F 00", "9F 17"},
+        {"A0 A4 01 00 02 3F 00", "6B 00"},
+    }},
+    {"ClassAndInstruction", {
+        {"00 A4 00 00 02 3F 00", "6E 00"},
+        {"A0 88 00 00 10", "6D 00"},
+        {"A0 FA 00 00 00", "6D 00"},
+    }},
+    {"ReadRecord", {
+        {"A0 A4 00 00 02 7F 10", "9F 17"},
+        {"A0 A4 00 00 02 6F 3A", "9F 0F"},
+        {"A0 B2 01 04 14", "98 04"},
+        {VerifyPin1234.c_str(), "90 00"},
+        {"A0 B2 01 04 14", "41 6E 6E 61 FF FF 03 91 21 43 FF FF FF FF FF FF FF FF FF FF 90 00"},
+        {"A0 B2 03 04 14", "FF FF FF FF FF FF FF FF FF FF FF FF FF FF FF FF FF FF FF FF 90 00"},
+        {"A0 B2 00 04 14", "90 00", true},  // the current record: 3
+        {"A0 B2 04 04 14", "94 02"},
+        {"A0 B2 01 04 1C", "67 14"},
+        {"A0 B2 01 02 14", "6B 00"},
+        {"A0 A4 00 00 02 6F 3C", "9F 0F"},
+        {"A0 B2 00 04 B0", "94 02"},        // no current record after SELECT
+    }},
+    {"AccessConditions", {
+        {"A0 A4 00 00 02 7F 20", "9F 17"},
+        {"A0 A4 00 00 02 6F 07", "9F 0F"},
+        {"A0 B0 00 00 09", "98 04"},
+        {VerifyPin9999.c_str(), "98 04"},
+        {"A0 B0 00 00 09", "98 04"},
+        {VerifyPin1234.c_str(), "90 00"},
+        {"A0 B0 00 00 09", "08 29 43 51 89 67 45 23 01 90 00"},
+    }},
+    {"Chv1CounterAndBlocking", {
+        {VerifyPin9999.c_str(), "98 04"},
+        {"A0 F2 00 00 17", "00 00 0B B8 3F 00 01 00 00 00 00 00 0A 13 02 01 04 00 82 8A 82 8A 00 90 00"},
+        {VerifyPin1234.c_str(), "90 00"},  // a correct PIN restores the counter
+        {"A0 F2 00 00 17", "00 00 0B B8 3F 00 01 00 00 00 00 00 0A 13 02 01 04 00 83 8A 82 8A 00 90 00"},
+        {VerifyPin9999.c_str(), "98 04"},
+        {VerifyPin9999.c_str(), "98 04"},
+        {VerifyPin9999.c_str(), "98 40"},
+        {VerifyPin1234.c_str(), "98 40"},  // blocked: even the right PIN fails
+        {"A0 F2 00 00 17", "00 00 0B B8 3F 00 01 00 00 00 00 00 0A 13 02 01 04 00 80 8A 82 8A 00 90 00"},
+    }},
+    {"Chv2", {
+        {"A0 20 00 02 08 35 36 37 38 FF FF FF FF", "90 00"},
+        {"A0 20 00 02 08 35 36 37 39 FF FF FF FF", "98 04"},
+        {"A0 20 00 03 08 35 36 37 38 FF FF FF FF", "6B 00"},
+    }},
+};
+// clang-format on
+
+INSTANTIATE_TEST_SUITE_P(Model, ExchangeTest, ::testing::ValuesIn(scenarios),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(SimCardReset, ForgetsVerificationAndReturnsToTheMf)
+{
+    SimCard card(SmallProfile());
+    EXPECT_EQ(Send(card, VerifyPin1234), "90 00");
+    EXPECT_EQ(Send(card, "A0 A4 00 00 02 7F 20"), "9F 17");
+    card.Reset();
+    EXPECT_EQ(Send(card, "A0 A4 00 00 02 6F 07"), "94 04"); // back at the MF
+    EXPECT_EQ(Send(card, "A0 A4 00 00 02 7F 20"), "9F 17");
+    EXPECT_EQ(Send(card, "A0 A4 00 00 02 6F 07"), "9F 0F");
+    EXPECT_EQ(Send(card, "A0 B0 00 00 09"), "98 04");
+    EXPECT_EQ(card.Counts().resets, 1u);
+}
+
+TEST(SimCardWrites, EveryWritingCommandIsRefusedAndCounted)
+{
+    const char* writes[] = {
+        "A0 D6 00 00 01 00",                           // UPDATE BINARY
+        "A0 DC 01 04 14 00",                           // UPDATE RECORD
+        "A0 32 00 00 03 00 00 01",                     // INCREASE
+        "A0 04 00 00 00",                              // INVALIDATE
+        "A0 44 00 00 00",                              // REHABILITATE
+        "A0 24 00 01 10 31 32 33 34 FF FF FF FF 30 30 30 30 FF FF FF FF", // CHANGE CHV
+        "A0 26 00 01 08 31 32 33 34 FF FF FF FF",      // DISABLE CHV
+        "A0 28 00 01 08 31 32 33 34 FF FF FF FF",      // ENABLE CHV
+        "A0 2C 00 00 10 31 32 33 34 35 36 37 38 31 32 33 34 FF FF FF FF", // UNBLOCK CHV
+        "00 D6 00 00 01 00",                           // another class is still a write
+    };
+    SimCard card(SmallProfile());
+    EXPECT_EQ(Send(card, VerifyPin1234), "90 00");
+    EXPECT_EQ(Send(card, "A0 A4 00 00 02 2F E2"), "9F 0F");
+    for (const char* command : writes)
+        EXPECT_NE(StatusWord(Send(card, command)), "90 00") << command;
+    EXPECT_EQ(card.Counts().writes, std::size(writes));
+    EXPECT_EQ(card.Counts().commands, std::size(writes) + 2);
+    EXPECT_EQ(Send(card, "A0 B0 00 00 0A"), "98 44 05 00 00 00 00 00 00 21 90 00");
+    // The PIN was neither changed nor disabled.
+    EXPECT_EQ(Send(card, VerifyPin1234), "90 00");
+    EXPECT_EQ(card.Counts().byInstruction[0xD6], 2u);
+}
+
+TEST(SimCardCounts, SummaryNamesTotalsAndInstructions)
+{
+    SimCard card(SmallProfile());
+    Send(card, "A0 A4 00 00 02 3F 00");
+    Send(card, "A0 C0 00 00 0F");
+    Send(card, "A0 C0 00 00 0F");
+    EXPECT_EQ(card.Counts().Summary(), "commands=3 writes=0 resets=0 A4=1 C0=2");
+}
+
+struct ChvCase {
+    const char* name;
+    const char* pin1;
+    const char* pin2;
+    std::string verify1Response;
+    std::string characteristicsAndCodes; // STATUS bytes 12.. in hex
+};
+
+class ChvStateTest : public ::testing::TestWithParam<ChvCase> {};
+
+TEST_P(ChvStateTest, StatusAndVerifyFollowTheCodes)
+{
+    const ChvCase& c = GetParam();
+    SimCard card(simcard::ParseProfile(std::string(R"({"pin1": )") + c.pin1 + R"(, "pin2": )" + c.pin2 + "}"));
+    const std::string firstStatus = Send(card, "A0 F2 00 00 0D");
+    const std::vector<uint8_t> first = H(firstStatus);
+    ASSERT_EQ(first.size(), 15u);
+    const std::string status = Send(card, "A0 F2 00 00 " + Hex({static_cast<uint8_t>(13 + first[12])}));
+    EXPECT_EQ(status.substr(12 * 3), c.characteristicsAndCodes);
+    EXPECT_EQ(Send(card, VerifyPin1234), c.verify1Response);
+}
+
+const ChvCase chvCases[] = {
+    {"Enabled", R"({"value": "1234", "attempts": 3})", R"({"present": true, "attempts": 3})", "90 00",
+     "0A 13 02 00 04 00 83 8A 83 8A 00 90 00"},
+    {"Disabled", R"({"value": "1234", "enabled": false})", R"({"present": true})", "98 08",
+     "0A 93 02 00 04 00 83 8A 83 8A 00 90 00"},
+    {"BlockedWithoutPin2", R"({"value": "1234", "attempts": 0})", R"({"present": false})", "98 40",
+     "07 13 02 00 02 00 80 8A 90 00"},
+    {"FiveOfTenLeft", R"({"value": "1234", "attempts": 5, "maxAttempts": 10})", R"({"present": false})",
+     "90 00", "07 13 02 00 02 00 85 8A 90 00"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Model, ChvStateTest, ::testing::ValuesIn(chvCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(SimCardAtr, OffersT0Only)
+{
+    const std::vector<uint8_t> atr = SimCard(CardProfile{}).Atr();
+    ASSERT_GE(atr.size(), 4u);
+    EXPECT_EQ(atr[0], 0x3B);                            // direct convention
+    const unsigned historical = atr[1] & 0x0F;
+    EXPECT_EQ(atr[1] & 0x80, 0);                        // no TD1: T=0 is the only protocol
+    EXPECT_EQ(atr.size(), 2 + __builtin_popcount(atr[1] & 0xF0) + historical); // and no TCK
+}
+
+TEST(SimCardLies, HostileProfilesAnswerWhatTheyClaimNotWhatTheyHold)
+{
+    SimCard card(simcard::ParseProfile(R"({
+      "pin1": {"enabled": false},
+      "iccid": {"data": "9844", "size": 10},
+      "adn": {"recordLength": 28, "recordCount": 2, "exactRecords": true, "records": ["41424344"]},
+      "gsmDataLength": 240
+    })"));
+    EXPECT_EQ(Send(card, "A0 F2 00 00 0D"), "00 00 0B B8 3F 00 01 00 00 00 00 00 F0 90 00");
+    EXPECT_EQ(Send(card, "A0 A4 00 00 02 2F E2"), "9F 0F");
+    EXPECT_EQ(Send(card, "A0 B0 00 00 0A"), "98 44 90 00"); // 2 bytes although 10 were asked for
+    EXPECT_EQ(Send(card, "A0 A4 00 00 02 7F 10"), "9F 14"); // no CHV2: 20 bytes
+    EXPECT_EQ(Send(card, "A0 A4 00 00 02 6F 3A"), "9F 0F");
+    EXPECT_EQ(Send(card, "A0 B2 01 04 1C"), "41 42 43 44 90 00");
+    EXPECT_EQ(StatusWord(Send(card, "A0 B2 02 04 1C")), "90 00"); // not listed: an empty record
+    EXPECT_EQ(card.Transmit(H("A0 B2 02 04 1C")).size(), 30u);
+}
+
+} // namespace
