@@ -16,6 +16,7 @@
 //   click ID                   press button ID (BM_CLICK, posted: it may open modal windows)
 //   command ID                 post WM_COMMAND ID to the current window (IDCANCEL = Esc)
 //   type ID TEXT               type TEXT into edit ID character by character (WM_CHAR)
+//   clear ID                   empty edit ID (WM_SETTEXT)
 //   message CAPTION TEXT BUTTON  wait for a message box, check its text, press ok|yes|no|cancel
 //   expect-message CAPTION TEXT  the same without pressing a button
 //   answer CAPTION BUTTON      press BUTTON of message box CAPTION
@@ -32,6 +33,10 @@
 //                              for the line "taken" on stdin (the controller takes the
 //                              screenshot meanwhile)
 //   dump                       print the controls of the current window (for writing scripts)
+//
+// With VELMORA_DRIVER_RECORD=1 in the environment, "rows" prints the rows it
+// finds in script syntax instead of checking them, and "same-file" copies PATH
+// over GOLDEN: for writing new scripts, whose results are then checked by eye.
 //
 // Prints "PASS" and exits 0 when every step held, else "FAIL line N: why" and exits 1.
 #include <windows.h>
@@ -112,6 +117,7 @@ public:
             {"click", [this](const Words& w) { ::PostMessageW(Control(w, 1), BM_CLICK, 0, 0); }},
             {"command", [this](const Words& w) { StepCommand(w); }},
             {"type", [this](const Words& w) { StepType(w); }},
+            {"clear", [this](const Words& w) { StepClear(w); }},
             {"message", [this](const Words& w) { StepMessage(w); }},
             {"expect-message", [this](const Words& w) { StepExpectMessage(w); }},
             {"answer", [this](const Words& w) { StepAnswer(w); }},
@@ -311,6 +317,35 @@ private:
         }
     }
 
+    void StepClear(const Words& words)
+    {
+        DWORD_PTR ignored = 0;
+        ::SendMessageTimeoutW(Control(words, 1), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""), SMTO_ABORTIFHUNG, 5000,
+                              &ignored);
+    }
+
+    static bool Recording()
+    {
+        wchar_t value[8]{};
+        return ::GetEnvironmentVariableW(L"VELMORA_DRIVER_RECORD", value, 8) > 0 && value[0] == L'1';
+    }
+
+    static std::string Quoted(const std::wstring& text)
+    {
+        std::string quoted = "\"";
+        for (char c : WideToUtf8(text)) {
+            if (c == '"' || c == '\\')
+                quoted += '\\';
+            if (c == '\n')
+                quoted += "\\n";
+            else if (c == '\t')
+                quoted += "\\t";
+            else
+                quoted += c;
+        }
+        return quoted + "\"";
+    }
+
     static int ButtonId(const std::string& name)
     {
         static const std::map<std::string, int> buttons = {
@@ -400,6 +435,19 @@ private:
                 throw StepFailure{"an expected row has " + std::to_string(row.size()) + " cells"};
         }
         std::vector<ListRow> rows;
+        if (Recording()) {
+            if (!ReadListRows(list, columns, rows))
+                throw StepFailure{"cannot read list " + words[1]};
+            std::cerr << "RECORD rows " << words[1] << " " << columns << "\n";
+            for (const ListRow& row : rows) {
+                std::cerr << "RECORD ";
+                for (const std::wstring& cell : row)
+                    std::cerr << " " << Quoted(cell);
+                std::cerr << "\n";
+            }
+            std::cerr << "RECORD end\n";
+            return;
+        }
         WaitUntil([&] { return CountListColumns(list) == columns && ReadListRows(list, columns, rows) && rows == expected; },
                   [&] { return std::to_string(CountListColumns(list)) + " columns, " + DescribeRows(rows); },
                   "list " + words[1] + " to hold " + DescribeRows(expected));
@@ -444,6 +492,13 @@ private:
     void StepSameFile(const Words& words)
     {
         std::wstring path = ResolvePath(Word(words, 1));
+        if (Recording()) {
+            std::string bytes;
+            WaitUntil([&] { return ReadFileBytes(path, bytes); }, [] { return std::string("missing"); }, words[1]);
+            if (!::CopyFileW(path.c_str(), ResolvePath(Word(words, 2)).c_str(), FALSE))
+                throw StepFailure{"cannot copy to " + words[2]};
+            return;
+        }
         std::string golden;
         if (!ReadFileBytes(ResolvePath(Word(words, 2)), golden))
             throw StepFailure{"cannot read " + words[2]};
@@ -461,15 +516,27 @@ private:
                   words[1] + " to equal " + words[2] + " (" + std::to_string(golden.size()) + " bytes)");
     }
 
+    static BOOL CALLBACK FindEdit(HWND window, LPARAM param)
+    {
+        wchar_t name[16]{};
+        ::GetClassNameW(window, name, 16);
+        if (std::wstring(name) != L"Edit")
+            return TRUE;
+        *reinterpret_cast<HWND*>(param) = window;
+        return FALSE;
+    }
+
     void StepSaveAs(const Words& words)
     {
         std::wstring wide = ResolvePath(Word(words, 1));
         HWND dialog = WaitForWindow("Save As");
-        // The file name box: an edit (edt1) or the edit inside a combo (cmb13).
+        // The file name box: an edit (edt1), or the edit somewhere inside
+        // the file name combo (cmb13).
         HWND name = ::GetDlgItem(dialog, 0x480);
         if (name == nullptr) {
             HWND combo = ::GetDlgItem(dialog, 0x47c);
-            name = combo != nullptr ? ::FindWindowExW(combo, nullptr, L"Edit", nullptr) : nullptr;
+            if (combo != nullptr)
+                ::EnumChildWindows(combo, FindEdit, reinterpret_cast<LPARAM>(&name));
         }
         if (name == nullptr)
             throw StepFailure{"no file name box in the save dialog\n" + WideToUtf8(DescribeChildren(dialog))};
