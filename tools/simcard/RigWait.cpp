@@ -1,6 +1,7 @@
 // pcsc-rig-wait: waits until pcscd lists at least N readers and, if asked,
-// until the reader at an index holds a card. For scripts/pcsc-rig.
-//   pcsc-rig-wait --readers N [--card INDEX] [--timeout SECONDS]
+// until the named reader holds a card (--card) or holds none (--empty).
+// For scripts/pcsc-rig and the scripts it runs.
+//   pcsc-rig-wait --readers N [--card NAME | --empty NAME] [--timeout SECONDS]
 // Exits 0 when the state is reached, 1 on time-out, 2 on a usage error.
 #include <PCSC/winscard.h>
 #include <PCSC/wintypes.h>
@@ -32,6 +33,15 @@ std::vector<std::string> ListReaders(SCARDCONTEXT context)
     return names;
 }
 
+bool Listed(const std::vector<std::string>& names, const std::string& name)
+{
+    for (const std::string& listed : names) {
+        if (listed == name)
+            return true;
+    }
+    return false;
+}
+
 bool HasCard(SCARDCONTEXT context, const std::string& reader)
 {
     SCARD_READERSTATE state{};
@@ -46,19 +56,22 @@ bool HasCard(SCARDCONTEXT context, const std::string& reader)
 int main(int argc, char** argv)
 {
     unsigned long readers = 1;
-    long card = -1;
+    std::string card; // empty: readers only
+    bool wantCard = true;
     unsigned long timeoutSeconds = 20;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string option = argv[i];
         const unsigned long value = std::strtoul(argv[i + 1], nullptr, 10);
         if (option == "--readers")
             readers = value;
-        else if (option == "--card")
-            card = static_cast<long>(value);
+        else if (option == "--card" || option == "--empty") {
+            card = argv[i + 1];
+            wantCard = option == "--card";
+        }
         else if (option == "--timeout")
             timeoutSeconds = value;
         else {
-            std::cerr << "usage: pcsc-rig-wait --readers N [--card INDEX] [--timeout SECONDS]\n";
+            std::cerr << "usage: pcsc-rig-wait --readers N [--card NAME | --empty NAME] [--timeout SECONDS]\n";
             return 2;
         }
     }
@@ -73,7 +86,7 @@ int main(int argc, char** argv)
             const std::vector<std::string> names = ListReaders(context);
             seen = names.size();
             const bool readersUp = names.size() >= readers;
-            if (readersUp && (card < 0 || (static_cast<size_t>(card) < names.size() && HasCard(context, names[card])))) {
+            if (readersUp && (card.empty() || (Listed(names, card) && HasCard(context, card) == wantCard))) {
                 SCardReleaseContext(context);
                 return 0;
             }
@@ -87,6 +100,6 @@ int main(int argc, char** argv)
     if (context != 0)
         SCardReleaseContext(context);
     std::cerr << "pcsc-rig-wait: timed out with " << seen << " of " << readers << " readers"
-              << (card >= 0 ? " or no card" : "") << '\n';
+              << (card.empty() ? "" : wantCard ? " or no card" : " or a card still in") << '\n';
     return 1;
 }
