@@ -14,6 +14,7 @@
 namespace {
 
 constexpr DWORD ProtocolT0 = 1; // SCARD_PROTOCOL_T0
+constexpr LONG RemovedCard = static_cast<LONG>(0x80100069UL); // SCARD_W_REMOVED_CARD
 
 // The fields a disconnect empties, in the order it empties them.
 constexpr std::array<int, 7> CardFields = {IDC_ICCID,     IDC_PIN1_STATE, IDC_PIN2_STATE, IDC_IMSI,
@@ -129,6 +130,10 @@ ConnectOutcome MainDialogLogic::Connect(CCardReader& reader)
     }
     ShowMessage(u"The card is not a GSM SIM card", u"Incompatible card", mb::IconExclamation);
     reader.Disconnect();
+    // STATUS reports no error code: a card that went away during it is
+    // found missing here.
+    if (m_interruption == 0 && !reader.IsCardPresent())
+        m_interruption = RemovedCard;
     return ConnectOutcome::IncompatibleCard;
 }
 
