@@ -40,19 +40,24 @@ long ParseSmsFileHeader(const std::vector<uint8_t>& header, SmsFile& smsFile);
 bool IsSmsRecordUsed(const uint8_t* record, size_t length);
 
 // Decodes one record of `length` bytes into `message`. Returns true when the
-// record is to be listed.
+// record is to be listed: not when its sender is not numeric, nor when a
+// length it claims puts an address or a fixed field past its end. User data
+// beyond the end is left out of the text; a 7-bit text has exactly TP-UDL
+// characters when the record holds them.
 bool DecodeSms(SmsMessage& message, const uint8_t* record, size_t length);
 
 std::string SmsStatusText(uint8_t statusByte);
 
-// GSM 7-bit packed septets of `octetCount` octets, as Latin-1 bytes.
+// GSM 7-bit packed septets of `octetCount` octets, as Latin-1 bytes. A final
+// code 0 is taken for fill and dropped.
 std::string UnpackSeptets(const uint8_t* data, uint8_t octetCount);
 
 // The date text of a 7-octet service-centre time stamp, for example
 // "Wed Jan 02 02:03:55 1980\n"; also sets message.timestamp.
 std::string ScTimestampToDate(SmsMessage& message, const uint8_t* stamp);
 
-// Big-endian UCS2 octets to UTF-16, up to the first zero code unit.
+// Big-endian UCS2 octets to UTF-16, up to the first zero code unit; a final
+// odd byte is ignored.
 std::u16string Ucs2BeToWide(const uint8_t* data, size_t length);
 
 // Every CR and LF becomes a space.
