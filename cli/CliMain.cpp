@@ -1,0 +1,96 @@
+// velmora-cli: the main dialog's reading workflow in a terminal.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "CliExport.h"
+#include "CliOptions.h"
+#include "CliReport.h"
+#include "ExitCodes.h"
+#include "TerminalInput.h"
+#include "TerminalView.h"
+#include "Utf8.h"
+#include "ui/logic/MainDialogLogic.h"
+
+namespace {
+
+// The index of --reader N|NAME among the listed readers, or -1.
+int ResolveReader(const std::string& wanted, const std::vector<std::u16string>& names)
+{
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (Utf16ToUtf8(names[i]) == wanted)
+            return static_cast<int>(i);
+    }
+    if (!wanted.empty() && wanted.size() < 4 && wanted.find_first_not_of("0123456789") == std::string::npos) {
+        const int index = std::stoi(wanted);
+        if (index < static_cast<int>(names.size()))
+            return index;
+    }
+    return -1;
+}
+
+int ListReaders(const TerminalView& view)
+{
+    const auto& names = view.ReaderNames();
+    for (size_t i = 0; i < names.size(); ++i)
+        std::printf("%zu: %s\n", i, Utf16ToUtf8(names[i]).c_str());
+    if (names.empty()) {
+        std::fputs("velmora-cli: no reader found\n", stderr);
+        return exit_code::NoReader;
+    }
+    return exit_code::CardRead;
+}
+
+int Run(const CliOptions& options)
+{
+    TerminalView view(ReadAnswerLine);
+    MainDialogLogic logic(view);
+    logic.OnInitDialog();
+    if (options.listReaders)
+        return ListReaders(view);
+
+    RunSummary run;
+    const int index = ResolveReader(options.reader, view.ReaderNames());
+    if (index < 0) {
+        if (view.ReaderNames().empty())
+            std::fputs("velmora-cli: no reader found\n", stderr);
+        else
+            std::fprintf(stderr, "velmora-cli: no reader \"%s\" (see --list-readers)\n", options.reader.c_str());
+        run.exitCode = exit_code::NoReader;
+    } else {
+        view.Select(index);
+        run.reader = Utf16ToUtf8(view.ReaderNames()[static_cast<size_t>(index)]);
+        run.outcome = logic.OnConnect();
+        run.exitCode = ExitCodeFor(run.outcome, logic.GetInterruption());
+        if (logic.IsConnected() && options.exportDir && !ExportAll(*options.exportDir, logic, options.sorts, view) &&
+            run.exitCode == exit_code::CardRead)
+            run.exitCode = exit_code::ExportFailed;
+    }
+
+    if (options.json) {
+        std::fputs(JsonReport(run, view, logic).c_str(), stdout);
+    } else if (logic.IsConnected()) {
+        std::printf("Reader : %s\n", run.reader.c_str());
+        std::fputs(FieldsText(view).c_str(), stdout);
+    }
+    if (run.exitCode == exit_code::Interrupted)
+        std::fputs("velmora-cli: the card or reader went away during the read; shown is what was read\n", stderr);
+    return run.exitCode;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::string error;
+    const std::optional<CliOptions> options = ParseCliOptions(std::vector<std::string>(argv + 1, argv + argc), error);
+    if (!options) {
+        std::fprintf(stderr, "velmora-cli: %s (see --help)\n", error.c_str());
+        return exit_code::Usage;
+    }
+    if (options->help) {
+        std::fputs(CliUsage().c_str(), stdout);
+        return exit_code::CardRead;
+    }
+    return Run(*options);
+}

@@ -1,0 +1,27 @@
+// The command line of velmora-cli.
+#pragma once
+#include <optional>
+#include <string>
+#include <vector>
+
+// One --sort: a column by title (any list that has it) or by index (every
+// list that has that many columns), and the direction wanted.
+struct SortRequest {
+    std::string column; // as given: "Number", "date", "1"
+    bool descending = false;
+};
+
+struct CliOptions {
+    bool help = false;
+    bool listReaders = false;
+    std::string reader = "0"; // index or name
+    std::optional<std::string> exportDir;
+    std::vector<SortRequest> sorts;
+    bool json = false;
+};
+
+// Parses argv[1..]. On a bad command line returns nullopt and sets `error`.
+std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args, std::string& error);
+
+// The --help text.
+std::string CliUsage();
