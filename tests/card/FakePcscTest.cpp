@@ -105,5 +105,49 @@ TEST_F(FakeSelfTest, HexParsingRejectsBadInput)
     EXPECT_EQ(failures.size(), 2u);
 }
 
+struct FeedCase {
+    const char* name;
+    Bytes feed;
+    std::vector<long> results;
+    std::vector<size_t> lengths; // of the successful answers, in order
+};
+
+class ResponseFeedTest : public ::testing::TestWithParam<FeedCase> {};
+
+TEST_P(ResponseFeedTest, SplitsTheBytesIntoAnswers)
+{
+    const FeedCase& c = GetParam();
+    fake_pcsc::Responder responder = fake_pcsc::ResponsesFromBytes(c.feed.data(), c.feed.size());
+    std::vector<long> results;
+    std::vector<size_t> lengths;
+    for (size_t i = 0; i < c.results.size(); ++i) {
+        Bytes response;
+        results.push_back(responder("R", {}, response));
+        if (results.back() == 0)
+            lengths.push_back(response.size());
+    }
+    EXPECT_EQ(results, c.results);
+    EXPECT_EQ(lengths, c.lengths);
+}
+
+const long CommError = static_cast<long>(0x80100013UL);
+const long Removed = static_cast<long>(0x80100069UL);
+
+Bytes LongFeed()
+{
+    Bytes feed = {0xFE, 0x03};
+    feed.resize(2 + 257, 0x90);
+    return feed;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ResponseFeedTest,
+    ::testing::Values(FeedCase{"empty", {}, {Removed, Removed}, {}},
+                      FeedCase{"two_answers", H("02 9F 0F 00"), {0, 0, Removed}, {2, 0}},
+                      FeedCase{"error", H("FF 01 90"), {CommError, 0}, {1}},
+                      FeedCase{"cut_short", H("05 90 00"), {Removed, Removed}, {}},
+                      FeedCase{"long_answer", LongFeed(), {0, Removed}, {257}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 } // namespace
 } // namespace card_test

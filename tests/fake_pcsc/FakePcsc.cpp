@@ -2,7 +2,9 @@
 #include "FakePcsc.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdio>
+#include <memory>
 
 #include "FakePcscState.h"
 
@@ -268,6 +270,33 @@ size_t OpenCardCount()
 size_t UnfreedBufferCount()
 {
     return TheState().buffers.size();
+}
+
+Responder ResponsesFromBytes(const uint8_t* data, size_t size)
+{
+    auto bytes = std::make_shared<Bytes>(data, data + size);
+    auto position = std::make_shared<size_t>(0);
+    return [bytes, position](const std::string&, const Bytes&, Bytes& response) -> long {
+        const Bytes& b = *bytes;
+        size_t& p = *position;
+        if (p >= b.size())
+            return code::RemovedCard;
+        size_t length = b[p++];
+        if (length == 0xFF)
+            return code::CommError;
+        if (length == 0xFE) {
+            if (p >= b.size())
+                return code::RemovedCard;
+            length = 254 + b[p++];
+        }
+        if (b.size() - p < length) {
+            p = b.size();
+            return code::RemovedCard;
+        }
+        response.assign(b.begin() + static_cast<std::ptrdiff_t>(p), b.begin() + static_cast<std::ptrdiff_t>(p + length));
+        p += length;
+        return code::Success;
+    };
 }
 
 std::string Hex(const Bytes& bytes)

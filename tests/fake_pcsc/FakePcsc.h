@@ -99,6 +99,13 @@ void ExpectScriptDone();
 void SetResponder(Responder responder);
 void SetResetHandler(ResetHandler handler);
 
+// A responder that plays the card's answers from one byte string, as a fuzzer
+// gives it. Each answer is a length byte and that many bytes; the length byte
+// 0xFE is followed by k and means 254 + k bytes; 0xFF makes that exchange fail
+// with SCARD_F_COMM_ERROR. When the bytes run out (or an answer is cut short)
+// every further command fails with SCARD_W_REMOVED_CARD.
+Responder ResponsesFromBytes(const uint8_t* data, size_t size);
+
 // --- what happened ----------------------------------------------------------------
 
 const std::vector<Call>& Calls();

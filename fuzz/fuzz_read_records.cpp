@@ -1,0 +1,48 @@
+// The EF_ADN/EF_FDN and EF_SMS record loops with the fuzzer's bytes as the
+// card's answers: the first four bytes give the geometry (record count,
+// record length) and which file is read.
+#include <cstddef>
+#include <cstdint>
+
+#include "FakePcsc.h"
+#include "card/CardReaderList.h"
+#include "card/SmsReader.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    if (size < 4)
+        return 0;
+    fake_pcsc::Reset();
+    fake_pcsc::SetReaders({"Fuzz reader"});
+    CCardReaderList list;
+    if (list.ListReaders() != 0 || list.GetReader(0) == nullptr)
+        __builtin_trap();
+    CCardReader& reader = *list.GetReader(0);
+    if (reader.Connect(SCARD_PROTOCOL_T0) != 0)
+        __builtin_trap();
+    fake_pcsc::SetResponder(fake_pcsc::ResponsesFromBytes(data + 4, size - 4));
+    fake_pcsc::ClearCalls();
+
+    const uint16_t recordCount = static_cast<uint16_t>((data[0] & 0x7F) << 8 | data[1]);
+    const uint8_t recordLength = data[2];
+    if (data[3] & 1) {
+        SmsFile file;
+        file.recordCount = recordCount;
+        file.recordLength = recordLength;
+        ReadSmsMessages(reader, file);
+        for (const SmsMessage& message : file.messages) {
+            if (message.rawRecord.size() > 255)
+                __builtin_trap();
+        }
+    } else {
+        DiallingNumberFile file;
+        file.RecordCount = recordCount;
+        file.RecordLength = recordLength;
+        file.AlphaLength = recordLength > 14 ? static_cast<uint8_t>(recordLength - 14) : 0;
+        reader.ReadDiallingNumbers(file);
+    }
+    // Record numbers are one byte: nothing beyond record 255 is asked for.
+    if (fake_pcsc::SentCommands().size() > 255)
+        __builtin_trap();
+    return 0;
+}
