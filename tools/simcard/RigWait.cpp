@@ -1,7 +1,11 @@
 // pcsc-rig-wait: waits until pcscd lists at least N readers and, if asked,
 // until the named reader holds a card (--card) or holds none (--empty).
 // For scripts/pcsc-rig and the scripts it runs.
-//   pcsc-rig-wait --readers N [--card NAME | --empty NAME] [--timeout SECONDS]
+//   pcsc-rig-wait --readers N [--card NAME | --empty NAME [--events-after K]]
+//                 [--timeout SECONDS]
+// With --card it prints "events=K", pcscd's count of insertions and removals
+// seen in that reader; --empty --events-after K then waits until pcscd itself
+// saw the card leave (its count moved past K), not only a failed reset.
 // Exits 0 when the state is reached, 1 on time-out, 2 on a usage error.
 #include <PCSC/winscard.h>
 #include <PCSC/wintypes.h>
@@ -42,13 +46,21 @@ bool Listed(const std::vector<std::string>& names, const std::string& name)
     return false;
 }
 
-bool HasCard(SCARDCONTEXT context, const std::string& reader)
+// With a card: the reader reports one. Without: the reader reports itself
+// empty and pcscd's event count passed `eventsAfter`: a failed reset of a
+// pulled card makes the reader look empty before pcscd's polling saw the
+// card go, and a card inserted in between would go unnoticed.
+bool InState(SCARDCONTEXT context, const std::string& reader, bool withCard, long eventsAfter, unsigned long& events)
 {
     SCARD_READERSTATE state{};
     state.szReader = reader.c_str();
     state.dwCurrentState = SCARD_STATE_UNAWARE;
-    return SCardGetStatusChange(context, 0, &state, 1) == SCARD_S_SUCCESS &&
-           (state.dwEventState & SCARD_STATE_PRESENT) != 0;
+    if (SCardGetStatusChange(context, 0, &state, 1) != SCARD_S_SUCCESS)
+        return false;
+    events = (state.dwEventState >> 16) & 0xFFFF;
+    if (withCard)
+        return (state.dwEventState & SCARD_STATE_PRESENT) != 0;
+    return (state.dwEventState & SCARD_STATE_EMPTY) != 0 && static_cast<long>(events) != eventsAfter;
 }
 
 } // namespace
@@ -58,6 +70,8 @@ int main(int argc, char** argv)
     unsigned long readers = 1;
     std::string card; // empty: readers only
     bool wantCard = true;
+    long eventsAfter = -1;
+    unsigned long events = 0;
     unsigned long timeoutSeconds = 20;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string option = argv[i];
@@ -68,10 +82,12 @@ int main(int argc, char** argv)
             card = argv[i + 1];
             wantCard = option == "--card";
         }
+        else if (option == "--events-after")
+            eventsAfter = static_cast<long>(value);
         else if (option == "--timeout")
             timeoutSeconds = value;
         else {
-            std::cerr << "usage: pcsc-rig-wait --readers N [--card NAME | --empty NAME] [--timeout SECONDS]\n";
+            std::cerr << "usage: pcsc-rig-wait --readers N [--card NAME | --empty NAME [--events-after K]] [--timeout SECONDS]\n";
             return 2;
         }
     }
@@ -86,8 +102,10 @@ int main(int argc, char** argv)
             const std::vector<std::string> names = ListReaders(context);
             seen = names.size();
             const bool readersUp = names.size() >= readers;
-            if (readersUp && (card.empty() || (Listed(names, card) && HasCard(context, card) == wantCard))) {
+            if (readersUp && (card.empty() || (Listed(names, card) && InState(context, card, wantCard, eventsAfter, events)))) {
                 SCardReleaseContext(context);
+                if (!card.empty() && wantCard)
+                    std::cout << "events=" << events << '\n';
                 return 0;
             }
             if (SCardIsValidContext(context) != SCARD_S_SUCCESS) {

@@ -90,7 +90,7 @@ End Serve(VpcdLink& link, SimCard& card, ApduTrace& trace, const SimcardOptions&
         trace.Command(message);
         if (options.removeAfter && answered >= *options.removeAfter) {
             trace.Note("card removed");
-            link.Close();
+            link.Abort();
             return End::Removed;
         }
         const std::vector<uint8_t> response = card.Transmit(message);

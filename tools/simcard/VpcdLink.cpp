@@ -116,6 +116,17 @@ bool VpcdLink::Send(const std::vector<uint8_t>& message)
     return true;
 }
 
+void VpcdLink::Abort()
+{
+    if (m_socket >= 0) {
+        // A reset rather than an orderly end: vpcd then fails the exchange
+        // in progress, where an end of stream would pass for an empty answer.
+        const linger abort{1, 0};
+        setsockopt(m_socket, SOL_SOCKET, SO_LINGER, &abort, sizeof abort);
+    }
+    Close();
+}
+
 void VpcdLink::Close()
 {
     if (m_socket >= 0) {

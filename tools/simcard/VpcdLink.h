@@ -29,7 +29,9 @@ public:
     // Signals are taken only while waiting, with `waitMask` as the mask.
     bool Receive(std::vector<uint8_t>& message, const sigset_t& waitMask, bool& interrupted);
     bool Send(const std::vector<uint8_t>& message);
-    // The card leaves the reader: the link closes without a word.
+    // The card leaves the reader in the middle of an exchange: the link is
+    // reset, so that the command in flight fails.
+    void Abort();
     void Close();
 
 private:
