@@ -7,6 +7,7 @@
 #include "ProfileExpectation.h"
 #include "card/CardReaderList.h"
 #include "sim/ResultCodes.h"
+#include "tools/simcard/ProfileLoader.h"
 
 namespace {
 
@@ -49,6 +50,22 @@ TEST_P(ProfileReadTest, ReadsWhatTheProfileHolds)
     ExpectReadoutMatches(readout, expected);
     EXPECT_EQ(card.Counts().writes, 0u);
     EXPECT_GE(card.Counts().resets, 1u); // Connect resets the card
+    // One-byte record numbers: no file is read past record 255, whatever its header claims.
+    EXPECT_LE(card.Counts().byInstruction[0xB2], 3u * MaxRecordNumber);
+}
+
+TEST_F(ModelDoubleTest, RecordsBeyondNumber255AreNeverAsked)
+{
+    // 300 empty SMS records announced.
+    simcard::SimCard& card = model_double::InsertCard(Reader, simcard::ParseProfile(R"({
+      "iccid": {"data": "98440500000000000021"}, "pin1": {"enabled": false},
+      "sms": {"recordLength": 176, "recordCount": 300}
+    })"));
+    const SimReadout readout = ReadSim(ListedReader(), u"");
+    ASSERT_TRUE(readout.isGsm);
+    EXPECT_EQ(readout.sms.messages.size(), 0u);
+    EXPECT_EQ(readout.smsResult, 0);
+    EXPECT_EQ(card.Counts().byInstruction[0xB2], 255u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Profiles, ProfileReadTest,
