@@ -10,6 +10,7 @@
 #include "TerminalInput.h"
 #include "TerminalView.h"
 #include "Utf8.h"
+#include "card/ResultText.h"
 #include "ui/logic/MainDialogLogic.h"
 
 namespace {
@@ -74,7 +75,8 @@ int Run(const CliOptions& options)
         std::fputs(FieldsText(view).c_str(), stdout);
     }
     if (run.exitCode == exit_code::Interrupted)
-        std::fputs("velmora-cli: the card or reader went away during the read; shown is what was read\n", stderr);
+        std::fprintf(stderr, "velmora-cli: reading stopped by %s; shown is what was read before\n",
+                     PcscResultText(logic.GetInterruption()).c_str());
     return run.exitCode;
 }
 

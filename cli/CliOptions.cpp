@@ -135,8 +135,9 @@ Exit status:
   4  the card does not support T=0 ("Insupported Protocol")
   5  PC/SC error while connecting ("PC/SC Error")
   6  the card is not a GSM SIM ("Incompatible card")
-  7  the card or reader went away while it was read: what was read so far
-     is printed
+  7  a PC/SC error stopped the read (the card was removed, the reader or
+     the service went away, the transport failed): what was read before is
+     printed
   8  an export file could not be written
 )";
 }

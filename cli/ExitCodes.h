@@ -10,7 +10,7 @@ constexpr int NoCard = 3;            // "Empty reader": no card in the reader
 constexpr int ProtocolMismatch = 4;  // "Insupported Protocol": the card does not offer T=0
 constexpr int PcscError = 5;         // "PC/SC Error" while connecting
 constexpr int IncompatibleCard = 6;  // "Incompatible card": not a GSM SIM
-constexpr int Interrupted = 7;       // the card or reader went away while it was read
+constexpr int Interrupted = 7;       // a PC/SC error (card removed, reader gone, transport) stopped the read
 constexpr int ExportFailed = 8;      // an export file could not be written
 
 } // namespace exit_code

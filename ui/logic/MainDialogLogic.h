@@ -58,9 +58,9 @@ public:
     const CCardReaderList& ReaderList() const { return m_readerList; }
 
     // The first PC/SC error that was not a card's answer (a removed card, a
-    // vanished reader, a stopped service) met by the last connect after the
-    // card was connected; 0 when there was none. The window shows nothing
-    // for it; the terminal reports an incomplete read.
+    // vanished reader, a stopped service, a failed transport) met by the last
+    // connect after the card was connected; 0 when there was none. The
+    // window shows nothing for it; the terminal reports an incomplete read.
     LONG GetInterruption() const { return m_interruption; }
 
 private:

@@ -1,0 +1,249 @@
+// The terminal front end's own pieces: command line, text conversion, JSON,
+// the terminal view's prompts and answers, sort requests and exit codes.
+#include <gtest/gtest.h>
+
+#include <deque>
+
+#include "cli/CliExport.h"
+#include "cli/CliOptions.h"
+#include "cli/CliReport.h"
+#include "cli/ExitCodes.h"
+#include "cli/JsonWriter.h"
+#include "cli/TerminalView.h"
+#include "cli/Utf8.h"
+
+namespace {
+
+using Args = std::vector<std::string>;
+
+TEST(ParseCliOptions, AcceptedCommandLines)
+{
+    std::string error;
+    const auto defaults = ParseCliOptions({}, error);
+    ASSERT_TRUE(defaults);
+    EXPECT_EQ(defaults->reader, "0");
+    EXPECT_FALSE(defaults->exportDir);
+    EXPECT_FALSE(defaults->json);
+
+    const auto all = ParseCliOptions({"--reader", "Virtual PCD 00 01", "--export=/tmp/x", "--sort", "Number:desc",
+                                      "--sort=1", "--json"},
+                                     error);
+    ASSERT_TRUE(all) << error;
+    EXPECT_EQ(all->reader, "Virtual PCD 00 01");
+    EXPECT_EQ(all->exportDir.value_or(""), "/tmp/x");
+    ASSERT_EQ(all->sorts.size(), 2u);
+    EXPECT_EQ(all->sorts[0].column, "Number");
+    EXPECT_TRUE(all->sorts[0].descending);
+    EXPECT_EQ(all->sorts[1].column, "1");
+    EXPECT_FALSE(all->sorts[1].descending);
+    EXPECT_TRUE(all->json);
+
+    EXPECT_TRUE(ParseCliOptions({"--list-readers"}, error)->listReaders);
+    EXPECT_TRUE(ParseCliOptions({"--help"}, error)->help);
+    EXPECT_FALSE(ParseCliOptions({"--sort", "Date:asc"}, error)->sorts[0].descending);
+}
+
+TEST(ParseCliOptions, RejectedCommandLines)
+{
+    struct Case {
+        Args args;
+        const char* errorPart;
+    };
+    for (const Case& c : std::vector<Case>{{{"--reader"}, "needs a value"},
+                                           {{"--reader="}, "reader number or name"},
+                                           {{"--export"}, "needs a value"},
+                                           {{"--sort", "Name:up"}, "--sort takes"},
+                                           {{"--sort", ":desc"}, "--sort takes"},
+                                           {{"--pin", "1234"}, "never taken from the command line"},
+                                           {{"--pin=1234"}, "never taken from the command line"},
+                                           {{"1234"}, "unknown argument"},
+                                           {{"-x"}, "unknown argument"}}) {
+        std::string error;
+        EXPECT_FALSE(ParseCliOptions(c.args, error)) << c.args[0];
+        EXPECT_NE(error.find(c.errorPart), std::string::npos) << c.args[0] << ": " << error;
+    }
+}
+
+TEST(CliUsage, DocumentsEveryExitCode)
+{
+    const std::string usage = CliUsage();
+    for (int code : {exit_code::CardRead, exit_code::Usage, exit_code::NoReader, exit_code::NoCard,
+                     exit_code::ProtocolMismatch, exit_code::PcscError, exit_code::IncompatibleCard,
+                     exit_code::Interrupted, exit_code::ExportFailed})
+        EXPECT_NE(usage.find("\n  " + std::to_string(code) + "  "), std::string::npos) << code;
+}
+
+TEST(Utf8, Conversions)
+{
+    EXPECT_EQ(Utf16ToUtf8(u"Caf\u00E9 \u20AC \U0001F600"), "Caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80");
+    EXPECT_EQ(Utf16ToUtf8(std::u16string(1, char16_t(0xD800)) + u"a"), "\xEF\xBF\xBD" "a");
+    EXPECT_EQ(Utf16ToUtf8(std::u16string(1, char16_t(0xDC00))), "\xEF\xBF\xBD");
+    EXPECT_EQ(Utf8ToUtf16("Caf\xC3\xA9 \xF0\x9F\x98\x80"), u"Caf\u00E9 \U0001F600");
+    EXPECT_EQ(Utf8ToUtf16("\xC3"), u"\uFFFD");         // cut short
+    EXPECT_EQ(Utf8ToUtf16("\xFF" "1"), u"\uFFFD1");     // no UTF-8 lead byte
+    EXPECT_EQ(Utf8ToUtf16("\xED\xA0\x80"), u"\uFFFD\uFFFD\uFFFD"); // an encoded surrogate
+}
+
+TEST(JsonWriter, NestedValuesAndEscapes)
+{
+    JsonWriter json;
+    json.BeginObject();
+    json.Key("text");
+    json.String("a\"b\\c\n\t\x01");
+    json.Key("list");
+    json.BeginArray();
+    json.Number(-3);
+    json.Bool(true);
+    json.Null();
+    json.BeginObject();
+    json.EndObject();
+    json.EndArray();
+    json.Key("empty");
+    json.BeginArray();
+    json.EndArray();
+    json.EndObject();
+    EXPECT_EQ(json.Text(), "{\n  \"text\": \"a\\\"b\\\\c\\n\\t\\u0001\",\n  \"list\": [\n    -3,\n    true,\n    null,\n"
+                           "    {}\n  ],\n  \"empty\": []\n}\n");
+}
+
+// A terminal view whose answer lines come from a list; the end of the list
+// is the end of input.
+struct ScriptedTerminal {
+    std::deque<std::string> lines;
+    std::vector<bool> hidden;
+    TerminalView view{[this](bool hide) -> std::optional<std::string> {
+        hidden.push_back(hide);
+        if (lines.empty())
+            return std::nullopt;
+        std::string line = lines.front();
+        lines.pop_front();
+        return line;
+    }};
+};
+
+TEST(TerminalView, PinPromptValidatesLikeTheDialog)
+{
+    ScriptedTerminal terminal;
+    terminal.lines = {"", "12", "12ab", "123456789", "4321"};
+    std::u16string pin;
+
+    EXPECT_TRUE(terminal.view.AskPin(3, pin));
+
+    EXPECT_EQ(pin, u"4321");
+    std::vector<std::u16string> captions;
+    for (const MessageSpec& message : terminal.view.Messages())
+        captions.push_back(message.caption);
+    EXPECT_EQ(captions, (std::vector<std::u16string>{u"Empty PIN", u"PIN short", u"Invalid PIN", u"PIN long"}));
+    EXPECT_EQ(terminal.hidden, (std::vector<bool>{true, true, true, true, true}));
+}
+
+TEST(TerminalView, EndOfInputCancelsThePrompt)
+{
+    ScriptedTerminal terminal;
+    terminal.lines = {"12"};
+    std::u16string pin = u"unchanged";
+    EXPECT_FALSE(terminal.view.AskPin(2, pin));
+    EXPECT_EQ(pin, u"unchanged");
+}
+
+TEST(TerminalView, RetryQuestionAnswers)
+{
+    struct Case {
+        std::deque<std::string> lines;
+        int expected;
+    };
+    for (const Case& c : std::vector<Case>{{{"y"}, mb::IdYes},
+                                           {{"yes"}, mb::IdYes},
+                                           {{"Y"}, mb::IdYes},
+                                           {{"n"}, mb::IdNo},
+                                           {{""}, mb::IdNo},
+                                           {{"maybe"}, mb::IdNo},
+                                           {{}, mb::IdNo}}) {
+        ScriptedTerminal terminal;
+        terminal.lines = c.lines;
+        EXPECT_EQ(terminal.view.ShowMessage(u"Wrong PIN!\nDo you want to retry?", u"Wrong PIN", mb::YesNo | 0x30),
+                  c.expected)
+            << (c.lines.empty() ? "<end of input>" : c.lines.front());
+        EXPECT_EQ(terminal.hidden, std::vector<bool>{false});
+    }
+    // An OK box asks nothing.
+    ScriptedTerminal terminal;
+    EXPECT_EQ(terminal.view.ShowMessage(u"t", u"c", 0x10), mb::IdOk);
+    EXPECT_TRUE(terminal.hidden.empty());
+}
+
+TEST(TerminalView, FieldsKeepTheLastText)
+{
+    ScriptedTerminal terminal;
+    terminal.view.SetControlText(1002, u"89");
+    terminal.view.SetControlText(1002, u"");
+    terminal.view.SetControlText(1005, u"2081");
+    EXPECT_EQ(FieldsText(terminal.view), "ICC ID : \nPIN1 State : \nPIN2 State : \nIMSI : 2081\n"
+                                         "Phone Book (ADN) : \nFixed Dialing (FDN) : \nSMS Messages : \n");
+}
+
+TEST(SortColumnFor, TitlesAndIndexes)
+{
+    struct Case {
+        int32_t mode;
+        const char* column;
+        int expected;
+    };
+    for (const Case& c : std::vector<Case>{{ListModeAdn, "Name", 0},
+                                           {ListModeFdn, "number", 1},
+                                           {ListModeSms, "DATE", 1},
+                                           {ListModeSms, "Message", 2},
+                                           {ListModeAdn, "Date", -1},
+                                           {ListModeSms, "Number", -1},
+                                           {ListModeAdn, "1", 1},
+                                           {ListModeAdn, "2", -1},
+                                           {ListModeSms, "2", 2},
+                                           {ListModeSms, "99999", -1}})
+        EXPECT_EQ(SortColumnFor(c.mode, c.column), c.expected) << c.mode << " " << c.column;
+}
+
+TEST(SortedRows, ClicksGiveTheRequestedDirection)
+{
+    const std::vector<ListRow> rows = {{{u"b", u"2"}, 0}, {{u"a", u"3"}, 1}, {{u"c", u"1"}, 2}};
+    struct Case {
+        std::vector<SortRequest> sorts;
+        bool ascendingAfter;
+        std::vector<std::u16string> namesAfter;
+    };
+    for (const Case& c : std::vector<Case>{
+             {{}, true, {u"b", u"a", u"c"}},
+             {{{"Number", true}}, false, {u"a", u"b", u"c"}},
+             {{{"Number", false}}, true, {u"c", u"b", u"a"}},
+             {{{"Name", false}, {"Number", true}}, false, {u"a", u"b", u"c"}},
+             {{{"Date", true}}, true, {u"b", u"a", u"c"}}, // no such column: no click
+         }) {
+        ListSortState sort;
+        const std::vector<ListRow> sorted = SortedRows(ListModeAdn, rows, c.sorts, sort);
+        EXPECT_EQ(sort.ascending, c.ascendingAfter);
+        std::vector<std::u16string> names;
+        for (const ListRow& row : sorted)
+            names.push_back(row.texts[0]);
+        EXPECT_EQ(names, c.namesAfter);
+    }
+}
+
+TEST(ExitCodeFor, OutcomesAndInterruptions)
+{
+    constexpr long removed = static_cast<long>(0x80100069UL);
+    struct Case {
+        ConnectOutcome outcome;
+        long interruption;
+        int expected;
+    };
+    for (const Case& c : std::vector<Case>{{ConnectOutcome::Connected, 0, exit_code::CardRead},
+                                           {ConnectOutcome::Connected, removed, exit_code::Interrupted},
+                                           {ConnectOutcome::IncompatibleCard, 0, exit_code::IncompatibleCard},
+                                           {ConnectOutcome::IncompatibleCard, removed, exit_code::Interrupted},
+                                           {ConnectOutcome::NoReader, 0, exit_code::NoReader},
+                                           {ConnectOutcome::EmptyReader, 0, exit_code::NoCard},
+                                           {ConnectOutcome::ProtocolMismatch, 0, exit_code::ProtocolMismatch},
+                                           {ConnectOutcome::ConnectError, 0, exit_code::PcscError}})
+        EXPECT_EQ(ExitCodeFor(c.outcome, c.interruption), c.expected) << static_cast<int>(c.outcome);
+}
+
+} // namespace
