@@ -110,6 +110,16 @@ TEST(Connect, SecondConnectResetsTheCard)
     EXPECT_EQ(reader->ReadBinary(9, imsi), sc::Unexpected) << "the PIN still holds after a reset";
 }
 
+TEST(Connect, TheCardOffersT0Only)
+{
+    CCardReaderList list;
+    CCardReader* reader = ConnectedCardReader(list);
+    ASSERT_NE(reader, nullptr);
+    reader->Disconnect();
+    EXPECT_EQ(reader->Connect(SCARD_PROTOCOL_T1), sc::ProtoMismatch);
+    EXPECT_EQ(reader->Connect(SCARD_PROTOCOL_T0), 0);
+}
+
 TEST(Connect, TheOtherReaderOfTheEntryStaysEmpty)
 {
     CCardReaderList list;
