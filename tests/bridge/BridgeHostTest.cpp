@@ -53,7 +53,7 @@ protected:
     {
         ASSERT_TRUE(s_rig->Failure().empty()) << s_rig->Failure();
         ASSERT_TRUE(s_card->Inserted());
-        ASSERT_TRUE(WaitForCard(s_rig->ReaderName(0))) << "the virtual card never showed as present";
+        ASSERT_TRUE(s_rig->WaitForCard(0)) << "the virtual card never showed as present";
     }
 
     static std::unique_ptr<BridgeClient> NewClient()
@@ -73,19 +73,6 @@ protected:
         if (client.Call(request, reply) != 0 || reply.states.size() != 1)
             return 0;
         return reply.states[0].eventState;
-    }
-
-    static bool WaitForCard(const std::string& reader)
-    {
-        BridgeClient client(s_rig->HostPort());
-        uint32_t context = client.EstablishContext();
-        // pcscd polls the reader; the card appears within a few of its polls.
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            if (ReaderState(client, context, reader) & kStatePresent)
-                return true;
-            std::this_thread::sleep_for(50ms);
-        }
-        return false;
     }
 
     static BridgeRig* s_rig;

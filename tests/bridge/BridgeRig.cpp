@@ -12,6 +12,8 @@
 #include <random>
 #include <thread>
 
+#include "BridgeClient.h"
+
 namespace {
 
 bool PortFree(uint16_t port)
@@ -78,6 +80,26 @@ std::string BridgeRig::ReaderName(int reader) const
     return reader == 0 ? "Virtual PCD 00 00" : "Virtual PCD 00 01";
 }
 
+bool BridgeRig::WaitForCard(int reader) const
+{
+    constexpr uint32_t kStatePresent = 0x20;
+    BridgeClient client(m_hostPort);
+    bridge::EstablishContextReply context;
+    if (client.Call(bridge::EstablishContextRequest{0}, context) != 0)
+        return false;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        bridge::GetStatusChangeRequest request;
+        request.context = context.context;
+        request.states = {{ReaderName(reader), 0}};
+        bridge::GetStatusChangeReply reply;
+        if (client.Call(request, reply) == 0 && reply.states.size() == 1 &&
+            (reply.states[0].eventState & kStatePresent))
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return false;
+}
+
 bool BridgeRig::StartPcscd()
 {
     m_vpcdPort = RandomPortPair();
@@ -96,7 +118,9 @@ bool BridgeRig::StartPcscd()
              << "LIBPATH      /usr/lib/pcsc/drivers/serial/libifdvpcd.so\n"
              << "CHANNELID    " << port << "\n";
     }
-    std::string script = "mkdir -p /run/pcscd && mount --bind '" + m_directory +
+    // A private tmpfs on /run inside the namespace, so nothing outside changes.
+    std::string script = "mount -t tmpfs -o size=1m,mode=755 bridge-rig /run && mkdir /run/pcscd && mount --bind '" +
+                         m_directory +
                          "/run' /run/pcscd && exec pcscd --foreground -c '" + m_directory + "/conf' >/dev/null 2>&1";
     m_pcscd = std::make_unique<ChildProcess>(
         std::vector<std::string>{"unshare", "--mount", "--propagation", "private", "sh", "-c", script},

@@ -23,6 +23,8 @@ public:
     uint16_t HostPort() const { return m_hostPort; }
     std::string SocketPath() const { return m_directory + "/run/pcscd.comm"; }
     std::string ReaderName(int reader) const;
+    // True once the host reports a card in `reader` (pcscd polls its readers).
+    bool WaitForCard(int reader) const;
 
 private:
     bool StartPcscd();

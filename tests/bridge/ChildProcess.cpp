@@ -1,5 +1,6 @@
 #include "ChildProcess.h"
 
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
@@ -12,7 +13,7 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv, const std::vect
                            bool captureStdout)
 {
     int pipeFds[2] = {-1, -1};
-    if (captureStdout && pipe(pipeFds) != 0)
+    if (captureStdout && pipe2(pipeFds, O_CLOEXEC) != 0)
         return;
     std::vector<char*> args;
     for (const std::string& arg : argv)
@@ -71,4 +72,16 @@ void ChildProcess::Stop(int signal)
     while (waitpid(m_pid, &status, 0) < 0 && errno == EINTR) {
     }
     m_pid = -1;
+}
+
+int ChildProcess::Wait()
+{
+    if (m_pid <= 0)
+        return -1;
+    int status = 0;
+    pid_t ended = -1;
+    while ((ended = waitpid(m_pid, &status, 0)) < 0 && errno == EINTR) {
+    }
+    m_pid = -1;
+    return ended > 0 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }

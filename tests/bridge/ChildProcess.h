@@ -22,6 +22,9 @@ public:
     std::string ReadLine();
     // Sends `signal` and waits for the child to end.
     void Stop(int signal);
+    // Waits for the child to end by itself: its exit status, or -1 when it
+    // was ended by a signal.
+    int Wait();
 
 private:
     pid_t m_pid = -1;

@@ -20,7 +20,7 @@ int ConnectTo(uint16_t port)
 {
     // The driver's port is open as soon as pcscd has loaded the reader.
     for (int attempt = 0; attempt < 100; ++attempt) {
-        int s = socket(AF_INET, SOCK_STREAM, 0);
+        int s = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
         sockaddr_in address{};
         address.sin_family = AF_INET;
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
