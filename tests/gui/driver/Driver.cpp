@@ -22,6 +22,7 @@
 //   answer CAPTION BUTTON      press BUTTON of message box CAPTION
 //   rows ID COLUMNS            the lines up to "end" are the expected rows of list view ID,
 //                              one quoted word per cell
+//   row-count ID N             wait until list view ID holds N rows
 //   header ID COLUMN           click header item COLUMN of list view ID
 //   save-as PATH               in the "Save As" dialog, enter PATH and save
 //   same-file PATH GOLDEN      wait until file PATH holds exactly the bytes of file GOLDEN
@@ -40,6 +41,8 @@
 //
 // Prints "PASS" and exits 0 when every step held, else "FAIL line N: why" and exits 1.
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <chrono>
 #include <cstdio>
@@ -123,6 +126,7 @@ public:
             {"answer", [this](const Words& w) { StepAnswer(w); }},
             {"rows", [this](const Words& w) { StepRows(w); }},
             {"header", [this](const Words& w) { StepHeader(w); }},
+            {"row-count", [this](const Words& w) { StepRowCount(w); }},
             {"save-as", [this](const Words& w) { StepSaveAs(w); }},
             {"same-file", [this](const Words& w) { StepSameFile(w); }},
             {"shot", [this](const Words& w) { StepShot(w); }},
@@ -451,6 +455,19 @@ private:
         WaitUntil([&] { return CountListColumns(list) == columns && ReadListRows(list, columns, rows) && rows == expected; },
                   [&] { return std::to_string(CountListColumns(list)) + " columns, " + DescribeRows(rows); },
                   "list " + words[1] + " to hold " + DescribeRows(expected));
+    }
+
+    void StepRowCount(const Words& words)
+    {
+        HWND list = Control(words, 1);
+        int expected = Number(words, 2);
+        DWORD_PTR count = 0;
+        WaitUntil(
+            [&] {
+                return ::SendMessageTimeoutW(list, LVM_GETITEMCOUNT, 0, 0, SMTO_ABORTIFHUNG, 5000, &count)
+                       && static_cast<int>(count) == expected;
+            },
+            [&] { return std::to_string(static_cast<int>(count)) + " rows"; }, "list with " + words[2] + " rows");
     }
 
     void StepHeader(const Words& words)
