@@ -30,6 +30,25 @@ int ResolveReader(const std::string& wanted, const std::vector<std::u16string>& 
     return -1;
 }
 
+// Whether the card is still there after the workflow ended. A read can end
+// on the very exchange that the card's removal cut off, which the transport
+// may answer empty (an unexpected answer, not an error), so one card answer
+// that is unexpected is asked once more. Returns the PC/SC error that shows
+// the card gone, or 0.
+long ProbeCard(CCardReader& reader)
+{
+    const bool wasConnected = reader.GetCardHandle() != 0;
+    long result = wasConnected ? 0 : reader.Connect(1);
+    if (result == 0) {
+        result = reader.SelectFile(0x3F00);
+        if (result == static_cast<long>(0x8010001FUL))
+            result = reader.SelectFile(0x3F00);
+        if (!wasConnected)
+            reader.Disconnect();
+    }
+    return IsCardAnswer(result) ? 0 : result;
+}
+
 int ListReaders(const TerminalView& view)
 {
     const auto& names = view.ReaderNames();
@@ -62,7 +81,12 @@ int Run(const CliOptions& options)
         view.Select(index);
         run.reader = Utf16ToUtf8(view.ReaderNames()[static_cast<size_t>(index)]);
         run.outcome = logic.OnConnect();
-        run.exitCode = ExitCodeFor(run.outcome, logic.GetInterruption());
+        long interruption = logic.GetInterruption();
+        if (interruption == 0 &&
+            (run.outcome == ConnectOutcome::Connected || run.outcome == ConnectOutcome::IncompatibleCard))
+            interruption = ProbeCard(*logic.ReaderList().GetReader(static_cast<unsigned>(index)));
+        run.interruption = interruption;
+        run.exitCode = ExitCodeFor(run.outcome, interruption);
         if (logic.IsConnected() && options.exportDir && !ExportAll(*options.exportDir, logic, options.sorts, view) &&
             run.exitCode == exit_code::CardRead)
             run.exitCode = exit_code::ExportFailed;
@@ -76,7 +100,7 @@ int Run(const CliOptions& options)
     }
     if (run.exitCode == exit_code::Interrupted)
         std::fprintf(stderr, "velmora-cli: reading stopped by %s; shown is what was read before\n",
-                     PcscResultText(logic.GetInterruption()).c_str());
+                     PcscResultText(run.interruption).c_str());
     return run.exitCode;
 }
 

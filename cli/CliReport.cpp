@@ -167,8 +167,8 @@ std::string JsonReport(const RunSummary& run, const TerminalView& view, const Ma
     json.Key("exitCode");
     json.Number(run.exitCode);
     json.Key("interruption");
-    if (logic.GetInterruption() != 0)
-        json.String(PcscResultText(logic.GetInterruption()));
+    if (run.interruption != 0)
+        json.String(PcscResultText(run.interruption));
     else
         json.Null();
     json.Key("fields");

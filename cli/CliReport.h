@@ -14,6 +14,7 @@ struct RunSummary {
     std::string reader; // UTF-8
     ConnectOutcome outcome = ConnectOutcome::NoReader;
     int exitCode = 0;
+    long interruption = 0; // the PC/SC error that stopped the read, or 0
 };
 
 // The whole run as one JSON document (see --help).

@@ -30,14 +30,6 @@ const PinRuleTexts AdnTexts = {u"Your PIN is blocked!\nADN file can't be read.",
 const PinRuleTexts SmsTexts = {u"Your PIN is blocked!\nSMS records file can't be read.",
                                u"No PIN entered.\n We can't read the SMS records without it"};
 
-// Results that are a card's answer to a command, as opposed to a failure
-// of the card's presence or of the path to it.
-bool IsCardAnswer(LONG result)
-{
-    return result == sc::Success || result == sc::Unexpected || result == sc::FileNotFound ||
-           result == sc::WrongChv || result == sc::ChvBlocked || result == sc::CancelledByUser;
-}
-
 std::u16string EntriesText(const DiallingNumberFile& file)
 {
     if (!file.Enabled)
@@ -46,6 +38,12 @@ std::u16string EntriesText(const DiallingNumberFile& file)
 }
 
 } // namespace
+
+bool IsCardAnswer(LONG result)
+{
+    return result == sc::Success || result == sc::Unexpected || result == sc::FileNotFound ||
+           result == sc::WrongChv || result == sc::ChvBlocked || result == sc::CancelledByUser;
+}
 
 MainDialogLogic::MainDialogLogic(IMainView& view) : m_view(view) {}
 

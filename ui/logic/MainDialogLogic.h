@@ -24,6 +24,11 @@ enum class ConnectOutcome {
     IncompatibleCard, // "Incompatible card"
 };
 
+// A result that is a card's answer to a command (success, an unexpected
+// answer, file not found, the VERIFY answers, a declined PIN), as opposed to
+// a failure of the card's presence or of the path to it.
+bool IsCardAnswer(LONG result);
+
 // The texts of the PIN rule for one file.
 struct PinRuleTexts {
     const char16_t* blocked; // shown with "PIN Blocked" when no attempt is left
