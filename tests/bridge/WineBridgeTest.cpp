@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <future>
 #include <memory>
 #include <string>
@@ -32,9 +33,16 @@ std::string WinBuild()
     return VELMORA_WIN_BUILD_DIR;
 }
 
+// The bridge tests' own prefix unless the caller chose one.
+std::string WinePrefix()
+{
+    const char* prefix = std::getenv("WINEPREFIX");
+    return prefix && *prefix ? prefix : WinBuild() + "/bridge-wineprefix";
+}
+
 std::vector<std::string> WineEnvironment(const BridgeRig& rig)
 {
-    return {"VELMORA_BRIDGE_PORT=" + std::to_string(rig.HostPort()), "WINEPREFIX=" + WinBuild() + "/wineprefix",
+    return {"VELMORA_BRIDGE_PORT=" + std::to_string(rig.HostPort()), "WINEPREFIX=" + WinePrefix(),
             "WINEDLLOVERRIDES=winscard=n;mscoree,mshtml=", "WINEDEBUG=-all"};
 }
 
