@@ -3,12 +3,20 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "FakePcsc.h"
 #include "card/CardReaderList.h"
 #include "card/ResultText.h"
+
+// A table row prints as its name, so test names stay readable and stable.
+#define CARD_TEST_PRINTS_NAME(Case)                                                                                    \
+    [[maybe_unused]] void PrintTo(const Case& c, std::ostream* os)                                                     \
+    {                                                                                                                  \
+        *os << c.name;                                                                                                 \
+    }
 
 namespace card_test {
 

@@ -111,6 +111,7 @@ struct FeedCase {
     std::vector<long> results;
     std::vector<size_t> lengths; // of the successful answers, in order
 };
+CARD_TEST_PRINTS_NAME(FeedCase)
 
 class ResponseFeedTest : public ::testing::TestWithParam<FeedCase> {};
 

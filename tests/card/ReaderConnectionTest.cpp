@@ -40,6 +40,7 @@ struct PresenceCase {
     void (*arrange)();
     bool present;
 };
+CARD_TEST_PRINTS_NAME(PresenceCase)
 
 class PresenceTest : public ReaderTest, public ::testing::WithParamInterface<PresenceCase> {};
 
@@ -97,6 +98,7 @@ struct ConnectFailureCase {
     bool keepsHandle;
     std::vector<std::string> calls;
 };
+CARD_TEST_PRINTS_NAME(ConnectFailureCase)
 
 class ConnectFailureTest : public ReaderTest, public ::testing::WithParamInterface<ConnectFailureCase> {};
 

@@ -34,6 +34,7 @@ struct ListingCase {
     unsigned stored;
     std::vector<std::string> calls;
 };
+CARD_TEST_PRINTS_NAME(ListingCase)
 
 class ListingTest : public CardTest, public ::testing::WithParamInterface<ListingCase> {};
 

@@ -60,6 +60,7 @@ struct AdnCase {
     long result;
     Entries entries;
 };
+CARD_TEST_PRINTS_NAME(AdnCase)
 
 class AdnLoopTest : public ConnectedCardTest, public ::testing::WithParamInterface<AdnCase> {};
 
@@ -193,6 +194,7 @@ struct SmsCase {
     long result;
     std::vector<std::string> statuses; // of the listed messages, in record order
 };
+CARD_TEST_PRINTS_NAME(SmsCase)
 
 class SmsLoopTest : public ConnectedCardTest, public ::testing::WithParamInterface<SmsCase> {};
 

@@ -12,6 +12,11 @@ struct ResultTextCase {
     const char* text;
 };
 
+void PrintTo(const ResultTextCase& c, std::ostream* os)
+{
+    *os << c.text;
+}
+
 class ResultTextTest : public ::testing::TestWithParam<ResultTextCase> {};
 
 TEST_P(ResultTextTest, NamesKnownCodesAndShowsOthersInHex)
@@ -37,6 +42,11 @@ struct NameCase {
     const char* utf8;
     std::u16string utf16;
 };
+
+void PrintTo(const NameCase& c, std::ostream* os)
+{
+    *os << fake_pcsc::Hex(Bytes(c.utf8, c.utf8 + std::char_traits<char>::length(c.utf8)));
+}
 
 class ReaderNameTest : public ::testing::TestWithParam<NameCase> {};
 

@@ -40,6 +40,7 @@ struct SelectCase {
     bool isDirectory; // the value after the call; the test starts with true
     bool headerWritten;
 };
+CARD_TEST_PRINTS_NAME(SelectCase)
 
 const Bytes SelectAdn = H("A0 A4 00 00 02 6F 3A");
 const Bytes GetResponse = H("A0 C0 00 00 0F");
@@ -109,6 +110,11 @@ struct HeaderCase {
     int32_t readAccess, updateAccess;
 };
 
+void PrintTo(const HeaderCase& c, std::ostream* os)
+{
+    *os << "access byte " << static_cast<unsigned>(c.access);
+}
+
 class FileHeaderTest : public ::testing::TestWithParam<HeaderCase> {};
 
 TEST_P(FileHeaderTest, GivesSizeAndAccessLevels)
@@ -159,6 +165,7 @@ struct ReadBinaryCase {
     std::vector<Exchange> script; // empty: nothing may be sent
     long result;
 };
+CARD_TEST_PRINTS_NAME(ReadBinaryCase)
 
 class ReadBinaryTest : public ConnectedCardTest, public ::testing::WithParamInterface<ReadBinaryCase> {};
 
@@ -238,6 +245,7 @@ struct StatusCase {
     std::vector<Exchange> script;
     std::optional<PinStatus> result; // empty: GetStatus is false
 };
+CARD_TEST_PRINTS_NAME(StatusCase)
 
 const Bytes FirstStatusCommand = H("A0 F2 00 00 0D");
 
@@ -318,6 +326,7 @@ struct VerifyBytesCase {
     std::u16string pin;
     const char* command;
 };
+CARD_TEST_PRINTS_NAME(VerifyBytesCase)
 
 class VerifyBytesTest : public ConnectedCardTest, public ::testing::WithParamInterface<VerifyBytesCase> {};
 
@@ -341,6 +350,7 @@ struct VerifyAnswerCase {
     Exchange answer; // command filled in by the test
     long result;
 };
+CARD_TEST_PRINTS_NAME(VerifyAnswerCase)
 
 class VerifyAnswerTest : public ConnectedCardTest, public ::testing::WithParamInterface<VerifyAnswerCase> {};
 
