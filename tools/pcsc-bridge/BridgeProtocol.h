@@ -36,6 +36,7 @@ constexpr uint32_t kResultInvalidHandle = 0x80100003;
 constexpr uint32_t kResultNoMemory = 0x80100006;
 constexpr uint32_t kResultInsufficientBuffer = 0x80100008;
 constexpr uint32_t kResultInternalError = 0x80100001;
+constexpr uint32_t kResultTimeout = 0x8010000A;
 constexpr uint32_t kResultCommError = 0x80100013;
 constexpr uint32_t kResultNoService = 0x8010001D;
 constexpr uint32_t kResultUnsupportedFeature = 0x80100022;

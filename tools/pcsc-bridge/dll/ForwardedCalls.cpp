@@ -49,8 +49,9 @@ LONG GetStatusChange(SCARDCONTEXT context, DWORD timeout, ReaderState* states, D
     }
     GetStatusChangeReply reply;
     uint32_t result = bridge_connection::Call(request, reply);
-    // The event states are meaningful on success and on a time-out.
-    if (reply.states.size() == count) {
+    // The event states are meaningful on success and on a time-out only.
+    const bool statesValid = result == 0 || result == kResultTimeout;
+    if (statesValid && reply.states.size() == count) {
         for (DWORD i = 0; i < count; ++i) {
             const ReaderStateOut& out = reply.states[i];
             states[i].dwEventState = out.eventState;

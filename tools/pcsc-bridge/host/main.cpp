@@ -11,6 +11,7 @@
 #include <string>
 #include <thread>
 
+#include <signal.h>
 #include <unistd.h>
 
 #include "ClientConnection.h"
@@ -63,6 +64,9 @@ int main(int argc, char** argv)
             Usage();
         }
     }
+
+    // A client or pcscd that goes away is seen as a failed write, not a signal.
+    signal(SIGPIPE, SIG_IGN);
 
     LoopbackListener listener;
     if (!listener.Listen(static_cast<uint16_t>(port))) {
