@@ -25,7 +25,6 @@ namespace {
 
 constexpr uint32_t kStatePresent = 0x20;
 constexpr uint32_t kStateEmpty = 0x10;
-constexpr uint32_t kResultTimeout = 0x8010000A;
 constexpr uint32_t kProtocolT0 = 1;
 constexpr uint32_t kResultResetCard = 0x80100068; // SCARD_W_RESET_CARD
 constexpr uint32_t kLeaveCard = 0;
