@@ -55,8 +55,9 @@ void CPhoneBookDlg::InsertRows(const std::vector<ListRow>& rows)
             continue;
         for (size_t column = 1; column < row.texts.size(); ++column)
             m_list.SetItemText(index, static_cast<int>(column), ToWide(row.texts[column]).c_str());
-        // SMS rows sort their date column by the time stamp kept as item data.
-        if (static_cast<LPARAM>(row.itemData) != m_nRowCount - 1)
+        // SMS rows then keep their time stamp as item data, which the date
+        // column sorts by; phone-book rows keep their insertion index.
+        if (m_nMode == ListModeSms)
             m_list.SetItemData(index, static_cast<LPARAM>(row.itemData));
     }
 }
