@@ -6,13 +6,17 @@
 #include <windows.h>
 #include <winscard.h>
 
+#include <atomic>
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
 
 const wchar_t kFirstReader[] = L"Virtual PCD 00 00";
 const char kFirstReaderAnsi[] = "Virtual PCD 00 00";
+const wchar_t kEmptyReader[] = L"Virtual PCD 00 01";
 
 std::vector<std::wstring> SplitMultiString(const wchar_t* text)
 {
@@ -241,4 +245,32 @@ TEST_F(WinscardBridgeTest, CallsNotForwardedAreUnsupported)
     SCardReleaseStartedEvent();
     // The stack is balanced after all of them: the context still works.
     EXPECT_EQ(SCardIsValidContext(m_context), SCARD_S_SUCCESS);
+}
+
+TEST_F(WinscardBridgeTest, WaitOnOneContextDoesNotHoldUpAnother)
+{
+    SCARDCONTEXT waiting = 0;
+    ASSERT_EQ(SCardEstablishContext(SCARD_SCOPE_USER, nullptr, nullptr, &waiting), SCARD_S_SUCCESS);
+    SCARD_READERSTATEW state = {};
+    state.szReader = kEmptyReader;
+    ASSERT_EQ(SCardGetStatusChangeW(waiting, 0, &state, 1), SCARD_S_SUCCESS);
+    state.dwCurrentState = state.dwEventState;
+
+    std::atomic<bool> waitEnded{false};
+    LONG waitResult = SCARD_S_SUCCESS;
+    std::thread waiter([&] {
+        waitResult = SCardGetStatusChangeW(waiting, 3000, &state, 1);
+        waitEnded = true;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(100)); // let the wait begin
+
+    // Calls on the other context are answered while the wait goes on.
+    DWORD length = 0;
+    EXPECT_EQ(SCardListReadersW(m_context, nullptr, nullptr, &length), SCARD_S_SUCCESS);
+    EXPECT_EQ(SCardIsValidContext(m_context), SCARD_S_SUCCESS);
+    EXPECT_FALSE(waitEnded) << "the other context's calls waited for the status change";
+
+    waiter.join();
+    EXPECT_EQ(waitResult, SCARD_E_TIMEOUT);
+    EXPECT_EQ(SCardReleaseContext(waiting), SCARD_S_SUCCESS);
 }

@@ -4,17 +4,13 @@
 #include <ws2tcpip.h>
 
 #include <cstdlib>
-#include <mutex>
+#include <map>
 
 namespace bridge_connection {
 
 namespace {
 
 const char kPortVariable[] = "VELMORA_BRIDGE_PORT";
-
-std::mutex g_mutex;
-SOCKET g_socket = INVALID_SOCKET;
-bool g_winsockStarted = false;
 
 std::optional<uint16_t> PortFromEnvironment()
 {
@@ -28,16 +24,40 @@ std::optional<uint16_t> PortFromEnvironment()
     return static_cast<uint16_t>(port);
 }
 
-bool Connect()
+bool StartWinsock()
 {
-    if (!g_winsockStarted) {
+    static const bool started = [] {
         WSADATA data;
-        if (WSAStartup(MAKEWORD(2, 2), &data) != 0)
-            return false;
-        g_winsockStarted = true;
-    }
+        return WSAStartup(MAKEWORD(2, 2), &data) == 0;
+    }();
+    return started;
+}
+
+struct Registry {
+    std::mutex mutex;
+    std::map<uint32_t, ConnectionPtr> contexts;
+    std::map<uint32_t, uint32_t> cards; // card → its context
+};
+
+Registry& TheRegistry()
+{
+    static Registry registry;
+    return registry;
+}
+
+} // namespace
+
+// --- Connection ---------------------------------------------------------------
+
+Connection::~Connection()
+{
+    Drop();
+}
+
+bool Connection::Open()
+{
     std::optional<uint16_t> port = PortFromEnvironment();
-    if (!port)
+    if (!port || !StartWinsock())
         return false;
     SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     if (s == INVALID_SOCKET)
@@ -52,22 +72,22 @@ bool Connect()
     }
     BOOL on = TRUE;
     setsockopt(s, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&on), sizeof on);
-    g_socket = s;
+    m_socket = s;
     return true;
 }
 
-void Drop()
+void Connection::Drop()
 {
-    if (g_socket != INVALID_SOCKET)
-        closesocket(g_socket);
-    g_socket = INVALID_SOCKET;
+    if (m_socket != INVALID_SOCKET)
+        closesocket(m_socket);
+    m_socket = INVALID_SOCKET;
 }
 
-bool SendAll(const std::vector<uint8_t>& data)
+bool Connection::SendAll(const std::vector<uint8_t>& data)
 {
     size_t done = 0;
     while (done < data.size()) {
-        int n = send(g_socket, reinterpret_cast<const char*>(data.data() + done), static_cast<int>(data.size() - done), 0);
+        int n = send(m_socket, reinterpret_cast<const char*>(data.data() + done), static_cast<int>(data.size() - done), 0);
         if (n <= 0)
             return false;
         done += static_cast<size_t>(n);
@@ -75,11 +95,11 @@ bool SendAll(const std::vector<uint8_t>& data)
     return true;
 }
 
-bool ReceiveExactly(uint8_t* data, size_t size)
+bool Connection::ReceiveExactly(uint8_t* data, size_t size)
 {
     size_t done = 0;
     while (done < size) {
-        int n = recv(g_socket, reinterpret_cast<char*>(data + done), static_cast<int>(size - done), 0);
+        int n = recv(m_socket, reinterpret_cast<char*>(data + done), static_cast<int>(size - done), 0);
         if (n <= 0)
             return false;
         done += static_cast<size_t>(n);
@@ -87,39 +107,76 @@ bool ReceiveExactly(uint8_t* data, size_t size)
     return true;
 }
 
-} // namespace
-
-Exchange Send(const std::optional<std::vector<uint8_t>>& frame)
+uint32_t Connection::Exchange(const std::optional<std::vector<uint8_t>>& frame, std::vector<uint8_t>& body)
 {
-    Exchange exchange;
-    if (!frame) {
-        exchange.failure = bridge::kResultInvalidParameter; // a field beyond the wire's bounds
-        return exchange;
-    }
-    std::lock_guard<std::mutex> lock(g_mutex);
-    if (g_socket == INVALID_SOCKET && !Connect()) {
-        exchange.failure = bridge::kResultNoService;
-        return exchange;
-    }
+    body.clear();
+    if (!frame)
+        return bridge::kResultInvalidParameter; // a field beyond the wire's bounds
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_socket == INVALID_SOCKET)
+        return bridge::kResultCommError;
     uint8_t header[bridge::kFrameHeaderSize];
-    if (!SendAll(*frame) || !ReceiveExactly(header, sizeof header)) {
-        Drop();
-        exchange.failure = bridge::kResultCommError;
-        return exchange;
+    std::optional<size_t> size;
+    if (SendAll(*frame) && ReceiveExactly(header, sizeof header))
+        size = bridge::DecodeFrameHeader(header);
+    if (size) {
+        body.resize(*size);
+        if (ReceiveExactly(body.data(), body.size()))
+            return 0;
     }
-    std::optional<size_t> size = bridge::DecodeFrameHeader(header);
-    if (!size) {
-        Drop();
-        exchange.failure = bridge::kResultCommError;
-        return exchange;
-    }
-    exchange.body.resize(*size);
-    if (!ReceiveExactly(exchange.body.data(), exchange.body.size())) {
-        Drop();
-        exchange.body.clear();
-        exchange.failure = bridge::kResultCommError;
-    }
-    return exchange;
+    Drop();
+    body.clear();
+    return bridge::kResultCommError;
+}
+
+// --- registry -----------------------------------------------------------------
+
+void AddContext(uint32_t context, ConnectionPtr connection)
+{
+    Registry& registry = TheRegistry();
+    std::lock_guard<std::mutex> lock(registry.mutex);
+    registry.contexts[context] = std::move(connection);
+}
+
+void AddCard(uint32_t card, uint32_t context)
+{
+    Registry& registry = TheRegistry();
+    std::lock_guard<std::mutex> lock(registry.mutex);
+    registry.cards[card] = context;
+}
+
+void RemoveContext(uint32_t context)
+{
+    Registry& registry = TheRegistry();
+    std::lock_guard<std::mutex> lock(registry.mutex);
+    registry.contexts.erase(context);
+    std::erase_if(registry.cards, [&](const auto& entry) { return entry.second == context; });
+}
+
+void RemoveCard(uint32_t card)
+{
+    Registry& registry = TheRegistry();
+    std::lock_guard<std::mutex> lock(registry.mutex);
+    registry.cards.erase(card);
+}
+
+ConnectionPtr ForContext(uint32_t context)
+{
+    Registry& registry = TheRegistry();
+    std::lock_guard<std::mutex> lock(registry.mutex);
+    auto it = registry.contexts.find(context);
+    return it == registry.contexts.end() ? nullptr : it->second;
+}
+
+ConnectionPtr ForCard(uint32_t card)
+{
+    Registry& registry = TheRegistry();
+    std::lock_guard<std::mutex> lock(registry.mutex);
+    auto it = registry.cards.find(card);
+    if (it == registry.cards.end())
+        return nullptr;
+    auto context = registry.contexts.find(it->second);
+    return context == registry.contexts.end() ? nullptr : context->second;
 }
 
 } // namespace bridge_connection

@@ -3,6 +3,7 @@
 #include <winscard.h>
 
 #include <algorithm>
+#include <memory>
 
 #include "BridgeConnection.h"
 #include "CallerBuffers.h"
@@ -48,7 +49,7 @@ LONG GetStatusChange(SCARDCONTEXT context, DWORD timeout, ReaderState* states, D
         request.states.push_back(ReaderStateIn{*name, states[i].dwCurrentState});
     }
     GetStatusChangeReply reply;
-    uint32_t result = bridge_connection::Call(request, reply);
+    uint32_t result = bridge_connection::CallOnContext(request.context, request, reply);
     // The event states are meaningful on success and on a time-out only.
     const bool statesValid = result == 0 || result == kResultTimeout;
     if (statesValid && reply.states.size() == count) {
@@ -78,8 +79,15 @@ LONG Connect(SCARDCONTEXT context, const Char* reader, DWORD shareMode, DWORD pr
     request.shareMode = shareMode;
     request.preferredProtocols = protocols;
     ConnectReply reply;
-    uint32_t result = bridge_connection::Call(request, reply);
+    uint32_t result = bridge_connection::CallOnContext(request.context, request, reply);
     if (result == 0) {
+        if (bridge_connection::ForCard(reply.card)) {
+            // Cannot be told apart from a card this process already holds.
+            DisconnectReply ignored;
+            bridge_connection::CallOnContext(request.context, DisconnectRequest{reply.card, SCARD_LEAVE_CARD}, ignored);
+            return Result(kResultInternalError);
+        }
+        bridge_connection::AddCard(reply.card, request.context);
         *card = reply.card;
         *activeProtocol = reply.activeProtocol;
     }
@@ -94,7 +102,7 @@ LONG ListReaders(SCARDCONTEXT context, Char* readers, DWORD* length, Names names
     ListReadersRequest request;
     request.context = Wire(context);
     ListReadersReply reply;
-    uint32_t result = bridge_connection::Call(request, reply);
+    uint32_t result = bridge_connection::CallOnContext(request.context, request, reply);
     if (result != 0)
         return Result(result);
     return Result(caller_buffers::DeliverString(reader_text::MultiString(names(reply.readers)), readers, length));
@@ -107,7 +115,7 @@ LONG Status(SCARDHANDLE card, Char* readerNames, DWORD* readerLength, DWORD* sta
     StatusRequest request;
     request.card = Wire(card);
     StatusReply reply;
-    uint32_t result = bridge_connection::Call(request, reply);
+    uint32_t result = bridge_connection::CallOnCard(request.card, request, reply);
     if (result != 0)
         return Result(result);
     if (state)
@@ -145,11 +153,22 @@ LONG WINAPI SCardEstablishContext(DWORD dwScope, LPCVOID, LPCVOID, LPSCARDCONTEX
         return Result(kResultInvalidParameter);
     EstablishContextRequest request;
     request.scope = dwScope;
+    auto connection = std::make_shared<bridge_connection::Connection>();
+    if (!connection->Open())
+        return Result(kResultNoService);
     EstablishContextReply reply;
-    uint32_t result = bridge_connection::Call(request, reply);
-    if (result == 0)
-        *phContext = reply.context;
-    return Result(result);
+    uint32_t result = connection->Call(request, reply);
+    if (result != 0)
+        return Result(result);
+    if (bridge_connection::ForContext(reply.context)) {
+        // Cannot be told apart from a context this process already holds.
+        ReleaseContextReply ignored;
+        connection->Call(ReleaseContextRequest{reply.context}, ignored);
+        return Result(kResultInternalError);
+    }
+    bridge_connection::AddContext(reply.context, connection);
+    *phContext = reply.context;
+    return 0;
 }
 
 LONG WINAPI SCardReleaseContext(SCARDCONTEXT hContext)
@@ -157,7 +176,10 @@ LONG WINAPI SCardReleaseContext(SCARDCONTEXT hContext)
     ReleaseContextRequest request;
     request.context = Wire(hContext);
     ReleaseContextReply reply;
-    return Result(bridge_connection::Call(request, reply));
+    uint32_t result = bridge_connection::CallOnContext(request.context, request, reply);
+    // Gone either way: released, or its connection (and so the context) is lost.
+    bridge_connection::RemoveContext(request.context);
+    return Result(result);
 }
 
 LONG WINAPI SCardIsValidContext(SCARDCONTEXT hContext)
@@ -165,7 +187,7 @@ LONG WINAPI SCardIsValidContext(SCARDCONTEXT hContext)
     IsValidContextRequest request;
     request.context = Wire(hContext);
     IsValidContextReply reply;
-    return Result(bridge_connection::Call(request, reply));
+    return Result(bridge_connection::CallOnContext(request.context, request, reply));
 }
 
 // The group filter is not passed on: pcsc-lite knows no reader groups.
@@ -219,7 +241,7 @@ LONG WINAPI SCardReconnect(SCARDHANDLE hCard, DWORD dwShareMode, DWORD dwPreferr
     request.preferredProtocols = dwPreferredProtocols;
     request.initialization = dwInitialization;
     ReconnectReply reply;
-    uint32_t result = bridge_connection::Call(request, reply);
+    uint32_t result = bridge_connection::CallOnCard(request.card, request, reply);
     if (result == 0 && pdwActiveProtocol)
         *pdwActiveProtocol = reply.activeProtocol;
     return Result(result);
@@ -231,7 +253,10 @@ LONG WINAPI SCardDisconnect(SCARDHANDLE hCard, DWORD dwDisposition)
     request.card = Wire(hCard);
     request.disposition = dwDisposition;
     DisconnectReply reply;
-    return Result(bridge_connection::Call(request, reply));
+    uint32_t result = bridge_connection::CallOnCard(request.card, request, reply);
+    if (result == 0 || result == kResultInvalidHandle)
+        bridge_connection::RemoveCard(request.card);
+    return Result(result);
 }
 
 LONG WINAPI SCardBeginTransaction(SCARDHANDLE hCard)
@@ -239,7 +264,7 @@ LONG WINAPI SCardBeginTransaction(SCARDHANDLE hCard)
     BeginTransactionRequest request;
     request.card = Wire(hCard);
     BeginTransactionReply reply;
-    return Result(bridge_connection::Call(request, reply));
+    return Result(bridge_connection::CallOnCard(request.card, request, reply));
 }
 
 LONG WINAPI SCardEndTransaction(SCARDHANDLE hCard, DWORD dwDisposition)
@@ -248,7 +273,7 @@ LONG WINAPI SCardEndTransaction(SCARDHANDLE hCard, DWORD dwDisposition)
     request.card = Wire(hCard);
     request.disposition = dwDisposition;
     EndTransactionReply reply;
-    return Result(bridge_connection::Call(request, reply));
+    return Result(bridge_connection::CallOnCard(request.card, request, reply));
 }
 
 LONG WINAPI SCardTransmit(SCARDHANDLE hCard, LPCSCARD_IO_REQUEST pioSendPci, LPCBYTE pbSendBuffer,
@@ -263,7 +288,7 @@ LONG WINAPI SCardTransmit(SCARDHANDLE hCard, LPCSCARD_IO_REQUEST pioSendPci, LPC
     request.command.assign(pbSendBuffer, pbSendBuffer + cbSendLength);
     request.receiveCapacity = *pcbRecvLength;
     TransmitReply reply;
-    uint32_t result = bridge_connection::Call(request, reply);
+    uint32_t result = bridge_connection::CallOnCard(request.card, request, reply);
     if (result != 0)
         return Result(result);
     if (reply.response.size() > *pcbRecvLength)
