@@ -1,12 +1,10 @@
 #include "SimulatedCards.h"
 
-#include <stdexcept>
+#include "ModelDouble.h"
 
 namespace ui_test {
 
 namespace {
-
-constexpr long RemovedCard = static_cast<long>(0x80100069UL); // SCARD_W_REMOVED_CARD
 
 // Swapped-nibble digits, F-filled.
 Bytes Bcd(const std::string& digits)
@@ -133,49 +131,23 @@ simcard::CardProfile DemoProfile()
 
 void SimulatedCards::Install()
 {
-    m_cards.clear();
-    m_commands = 0;
-    m_removeAfter = SIZE_MAX;
-    fake_pcsc::SetResponder(
-        [this](const std::string& reader, const Bytes& command, Bytes& response) {
-            return Answer(reader, command, response);
-        });
-    fake_pcsc::SetResetHandler([this](const std::string& reader) {
-        const auto card = m_cards.find(reader);
-        if (card != m_cards.end())
-            card->second->Reset();
-    });
+    model_double::RemoveAll();
 }
 
 void SimulatedCards::Insert(const std::string& reader, const simcard::CardProfile& profile)
 {
-    m_cards[reader] = std::make_unique<simcard::SimCard>(profile);
+    model_double::InsertCard(reader, profile);
 }
 
-simcard::SimCard& SimulatedCards::Card(const std::string& reader)
+void SimulatedCards::RemoveAfter(const std::string& reader, uint64_t commands)
 {
-    return *m_cards.at(reader);
+    model_double::RemoveCardAfter(reader, commands);
 }
 
-void SimulatedCards::RemoveAfter(size_t commands)
+uint64_t SimulatedCards::CommandCount(const std::string& reader) const
 {
-    m_removeAfter = m_commands + commands;
-}
-
-long SimulatedCards::Answer(const std::string& reader, const Bytes& command, Bytes& response)
-{
-    if (m_commands >= m_removeAfter) {
-        fake_pcsc::SetCardPresent(reader, false);
-        return RemovedCard;
-    }
-    ++m_commands;
-    if (intercept && intercept(command, response))
-        return 0;
-    const auto card = m_cards.find(reader);
-    if (card == m_cards.end())
-        return RemovedCard;
-    response = card->second->Transmit(command);
-    return 0;
+    const simcard::SimCard* card = model_double::CardIn(reader);
+    return card ? card->Counts().commands : 0;
 }
 
 } // namespace ui_test

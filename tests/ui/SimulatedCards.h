@@ -1,16 +1,11 @@
-// The simulator's card model behind the PC/SC test double: every command a
-// test's code sends to a reader is answered by a simcard::SimCard, and resets
-// reach the model. Also builders for the records the tests put on cards.
+// The simulated cards of the workflow tests, and builders for the records
+// the tests put on them.
 #pragma once
 #include <array>
 #include <cstdint>
-#include <functional>
-#include <map>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "FakePcsc.h"
 #include "tools/simcard/CardProfile.h"
 #include "tools/simcard/SimCard.h"
 
@@ -42,29 +37,18 @@ simcard::RecordFileProfile RecordFile(uint8_t recordLength, uint16_t recordCount
 // with 2 entries, ADN with 3 and SMS with 2 messages, all read with PIN1.
 simcard::CardProfile DemoProfile();
 
+// The card model double (tests/simcard) for one test: cards go into readers
+// of the PC/SC test double and answer from the simulator's model.
 class SimulatedCards {
 public:
-    // Installs the responder and the reset handler in the test double; call
-    // after fake_pcsc::Reset().
+    // Takes out every card; call after fake_pcsc::Reset().
     void Install();
     // Puts a card built from `profile` in `reader` (the reader must exist).
     void Insert(const std::string& reader, const simcard::CardProfile& profile);
-    simcard::SimCard& Card(const std::string& reader);
-
-    // Asked before the model: return true after filling `response` to answer
-    // a command instead of the card.
-    std::function<bool(const Bytes& command, Bytes& response)> intercept;
-    // From the command after `commands` more have been answered, every
-    // transmit fails with SCARD_W_REMOVED_CARD and the card is gone.
-    void RemoveAfter(size_t commands);
-    size_t CommandCount() const { return m_commands; }
-
-private:
-    long Answer(const std::string& reader, const Bytes& command, Bytes& response);
-
-    std::map<std::string, std::unique_ptr<simcard::SimCard>> m_cards;
-    size_t m_commands = 0;
-    size_t m_removeAfter = SIZE_MAX;
+    // The card leaves `reader` after answering `commands` more commands.
+    void RemoveAfter(const std::string& reader, uint64_t commands);
+    // The commands the card in `reader` has received.
+    uint64_t CommandCount(const std::string& reader) const;
 };
 
 } // namespace ui_test

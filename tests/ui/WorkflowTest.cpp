@@ -354,17 +354,18 @@ TEST_F(WorkflowTest, CardRemovedAfterAnyCommand)
     Start(DemoProfile());
     view.pins = {u"1234"};
     ASSERT_EQ(logic->OnConnect(), ConnectOutcome::Connected);
-    const size_t fullRead = cards.CommandCount();
+    const uint64_t fullRead = cards.CommandCount(ReaderA);
     ASSERT_GT(fullRead, 30u);
 
-    for (size_t removeAfter = 0; removeAfter <= fullRead; ++removeAfter) {
+    for (uint64_t removeAfter = 0; removeAfter <= fullRead; ++removeAfter) {
         SCOPED_TRACE("card removed after " + std::to_string(removeAfter) + " commands");
         logic.reset();
         cards.Install();
         fake_pcsc::SetCardPresent(ReaderA, true);
+        fake_pcsc::ClearCalls();
         Start(DemoProfile());
         view.pins = {u"1234"};
-        cards.RemoveAfter(removeAfter);
+        cards.RemoveAfter(ReaderA, removeAfter);
 
         const ConnectOutcome outcome = logic->OnConnect();
 
