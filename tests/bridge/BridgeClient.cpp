@@ -67,6 +67,12 @@ uint32_t BridgeClient::EndTransaction(uint32_t card)
     return Call(EndTransactionRequest{card, 0}, reply);
 }
 
+void BridgeClient::SetReceiveTimeout(int seconds)
+{
+    timeval timeout{seconds, 0};
+    setsockopt(m_socket, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
+}
+
 bool BridgeClient::SendRaw(const std::vector<uint8_t>& bytes)
 {
     return m_socket >= 0 && send(m_socket, bytes.data(), bytes.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(bytes.size());

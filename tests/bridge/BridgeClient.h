@@ -15,6 +15,8 @@ public:
     BridgeClient& operator=(const BridgeClient&) = delete;
 
     bool Connected() const { return m_socket >= 0; }
+    // Bounds every later read, so that a test fails instead of hanging.
+    void SetReceiveTimeout(int seconds);
 
     // One call; the reply's result, or 0xFFFFFFFF when the exchange failed.
     template <class Request, class Reply> uint32_t Call(const Request& request, Reply& reply)

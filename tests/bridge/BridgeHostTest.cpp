@@ -262,6 +262,23 @@ TEST_F(BridgeHostTest, ClientGoneInTheMiddleOfAFrameIsForgotten)
     EXPECT_NE(client->EstablishContext(), 0u);
 }
 
+TEST_F(BridgeHostTest, FrameThatStopsHalfWayGetsAnErrorAndTheConnectionClosed)
+{
+    const std::vector<uint8_t> frame = *EncodeFrame(EstablishContextRequest{0});
+    const size_t cuts[] = {1, kFrameHeaderSize - 1, kFrameHeaderSize, frame.size() - 1};
+    for (size_t cut : cuts) {
+        auto client = NewClient();
+        client->SetReceiveTimeout(10); // hang guard, far above the host's frame time-out
+        ASSERT_TRUE(client->SendRaw(std::vector<uint8_t>(frame.begin(), frame.begin() + static_cast<long>(cut))));
+        EXPECT_EQ(ErrorResult(client->ReceiveBody()), kResultInvalidParameter) << "cut at " << cut;
+        EXPECT_TRUE(client->ClosedByHost()) << "cut at " << cut;
+    }
+    // An idle client that has sent nothing is not dropped.
+    auto idle = NewClient();
+    std::this_thread::sleep_for(std::chrono::milliseconds(2 * BridgeRig::kFrameTimeoutMs));
+    EXPECT_NE(idle->EstablishContext(), 0u);
+}
+
 TEST_F(BridgeHostTest, HandlesOfAnotherClientAreRefused)
 {
     auto owner = NewClient();

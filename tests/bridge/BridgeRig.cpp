@@ -134,7 +134,8 @@ bool BridgeRig::StartPcscd()
 
 bool BridgeRig::StartHost()
 {
-    m_host = std::make_unique<ChildProcess>(std::vector<std::string>{BRIDGE_HOST_PATH},
+    m_host = std::make_unique<ChildProcess>(std::vector<std::string>{BRIDGE_HOST_PATH, "--frame-timeout-ms",
+                                                                     std::to_string(kFrameTimeoutMs)},
                                             std::vector<std::string>{"PCSCLITE_CSOCK_NAME=" + SocketPath()}, true);
     std::string line = m_host->ReadLine();
     m_hostPort = static_cast<uint16_t>(std::atoi(line.c_str()));

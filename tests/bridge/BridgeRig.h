@@ -13,6 +13,9 @@
 
 class BridgeRig {
 public:
+    // How long the host gives a started frame to arrive whole.
+    static constexpr int kFrameTimeoutMs = 300;
+
     BridgeRig();
     ~BridgeRig();
 

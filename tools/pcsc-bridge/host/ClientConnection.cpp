@@ -22,7 +22,10 @@ std::vector<uint8_t> ErrorFrame(uint32_t result)
 
 } // namespace
 
-ClientConnection::ClientConnection(int socket) : m_socket(socket) {}
+ClientConnection::ClientConnection(int socket, std::chrono::milliseconds frameTimeout)
+    : m_socket(socket), m_frameTimeout(frameTimeout)
+{
+}
 
 ClientConnection::~ClientConnection()
 {
@@ -47,15 +50,24 @@ void ClientConnection::Serve()
     std::vector<uint8_t> body;
     for (;;) {
         uint8_t header[kFrameHeaderSize];
-        if (!ReadExactly(header, sizeof header))
+        // Between frames a client may stay idle for as long as it likes.
+        if (ReadExactly(header, 1, std::nullopt) != ReadResult::Ok)
             break;
-        std::optional<size_t> size = DecodeFrameHeader(header);
-        if (!size) {
-            WriteAll(ErrorFrame(kResultInvalidParameter));
-            break;
+        const auto deadline = std::chrono::steady_clock::now() + m_frameTimeout;
+        ReadResult read = ReadExactly(header + 1, sizeof header - 1, deadline);
+        std::optional<size_t> size;
+        if (read == ReadResult::Ok) {
+            size = DecodeFrameHeader(header);
+            if (!size) {
+                WriteAll(ErrorFrame(kResultInvalidParameter));
+                break;
+            }
+            body.resize(*size);
+            read = ReadExactly(body.data(), body.size(), deadline);
         }
-        body.resize(*size);
-        if (!ReadExactly(body.data(), body.size()))
+        if (read == ReadResult::TimedOut)
+            WriteAll(ErrorFrame(kResultInvalidParameter));
+        if (read != ReadResult::Ok)
             break;
         if (!WriteAll(ReplyToBody(calls, body.data(), body.size())))
             break;
@@ -63,18 +75,30 @@ void ClientConnection::Serve()
     calls.EndAll();
 }
 
-bool ClientConnection::ReadExactly(uint8_t* data, size_t size)
+ClientConnection::ReadResult ClientConnection::ReadExactly(
+    uint8_t* data, size_t size, std::optional<std::chrono::steady_clock::time_point> deadline)
 {
     size_t done = 0;
     while (done < size) {
+        if (deadline) {
+            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(*deadline - std::chrono::steady_clock::now());
+            pollfd descriptor{m_socket, POLLIN, 0};
+            int ready = left.count() > 0 ? poll(&descriptor, 1, static_cast<int>(left.count())) : 0;
+            if (ready < 0 && errno == EINTR)
+                continue;
+            if (ready == 0)
+                return ReadResult::TimedOut;
+            if (ready < 0)
+                return ReadResult::Closed;
+        }
         ssize_t n = recv(m_socket, data + done, size - done, 0);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
-            return false;
+            return ReadResult::Closed;
         done += static_cast<size_t>(n);
     }
-    return true;
+    return ReadResult::Ok;
 }
 
 bool ClientConnection::WriteAll(const std::vector<uint8_t>& data)

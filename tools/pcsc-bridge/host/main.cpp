@@ -1,10 +1,12 @@
 // pcsc-bridge: executes the PC/SC calls of the replacement winscard.dll
 // against pcsc-lite. Listens on 127.0.0.1 only, one thread per client.
 //
-//   pcsc-bridge [--port N] [--port-file FILE]
+//   pcsc-bridge [--port N] [--port-file FILE] [--frame-timeout-ms MS]
 //
-// Prints the port it listens on as one line on stdout (and into FILE).
+// Prints the port it listens on as one line on stdout (and into FILE). A
+// frame must arrive whole within MS (default 5000) after its first byte.
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -21,10 +23,11 @@ namespace {
 
 constexpr int kMaxClients = 32;
 std::atomic<int> g_clients{0};
+std::chrono::milliseconds g_frameTimeout = ClientConnection::kDefaultFrameTimeout;
 
 void Usage()
 {
-    std::fprintf(stderr, "usage: pcsc-bridge [--port N] [--port-file FILE]\n");
+    std::fprintf(stderr, "usage: pcsc-bridge [--port N] [--port-file FILE] [--frame-timeout-ms MS]\n");
     std::exit(2);
 }
 
@@ -41,7 +44,7 @@ bool WritePortFile(const std::string& path, uint16_t port)
 
 void ServeClient(int socket)
 {
-    ClientConnection connection(socket);
+    ClientConnection connection(socket, g_frameTimeout);
     connection.Serve();
     --g_clients;
 }
@@ -58,6 +61,12 @@ int main(int argc, char** argv)
             port = std::strtoul(argv[++i], &end, 10);
             if (*end != '\0' || port > 65535)
                 Usage();
+        } else if (std::strcmp(argv[i], "--frame-timeout-ms") == 0 && i + 1 < argc) {
+            char* end = nullptr;
+            unsigned long ms = std::strtoul(argv[++i], &end, 10);
+            if (*end != '\0' || ms == 0 || ms > 3600000)
+                Usage();
+            g_frameTimeout = std::chrono::milliseconds(ms);
         } else if (std::strcmp(argv[i], "--port-file") == 0 && i + 1 < argc) {
             portFile = argv[++i];
         } else {
