@@ -36,6 +36,64 @@ Lines Concat(std::initializer_list<Lines> parts)
     return all;
 }
 
+struct InitCase {
+    const char* name;
+    std::vector<std::string> readers;
+    long establishError;
+    unsigned listed;
+    Lines calls;
+};
+
+class InitDialogTest : public WorkflowTest, public ::testing::WithParamInterface<InitCase> {};
+
+TEST_P(InitDialogTest, ListsReadersOrStaysSilent)
+{
+    const InitCase& c = GetParam();
+    fake_pcsc::SetReaders(c.readers);
+    fake_pcsc::FailEstablishContext(c.establishError);
+    logic = std::make_unique<MainDialogLogic>(view);
+
+    EXPECT_EQ(logic->OnInitDialog(), c.listed);
+
+    EXPECT_EQ(view.calls, c.calls);
+    EXPECT_FALSE(logic->IsConnected());
+    // With nothing selected, Connect does nothing at all.
+    if (c.listed == 0) {
+        view.calls.clear();
+        EXPECT_EQ(logic->OnConnect(), ConnectOutcome::NoReader);
+        EXPECT_TRUE(view.calls.empty());
+    }
+}
+
+std::vector<std::string> Readers(unsigned count)
+{
+    std::vector<std::string> names;
+    for (unsigned i = 0; i < count; ++i)
+        names.push_back("R" + std::to_string(i));
+    return names;
+}
+
+Lines ReaderLines(unsigned count)
+{
+    Lines lines;
+    for (unsigned i = 0; i < count; ++i)
+        lines.push_back("reader R" + std::to_string(i));
+    return lines;
+}
+
+const Lines ViewButtonsOff = {"enable 1010 0", "enable 1011 0", "enable 1013 0"};
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, InitDialogTest,
+    ::testing::Values(InitCase{"NoReader", {}, 0, 0, ViewButtonsOff},
+                      InitCase{"NoService", {"R0"}, static_cast<long>(0x8010001DUL), 0, ViewButtonsOff},
+                      InitCase{"TwoReaders", {"R0", "R1"}, 0, 2,
+                               Concat({{"reader R0", "reader R1", "select 0", "enable 1001 1"}, ViewButtonsOff})},
+                      // Only the first ten of twelve readers are listed.
+                      InitCase{"TwelveReaders", Readers(12), 0, 10,
+                               Concat({ReaderLines(10), {"select 0", "enable 1001 1"}, ViewButtonsOff})}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(WorkflowTest, FullReadWithOnePinEntry)
 {
     Start(DemoProfile());
