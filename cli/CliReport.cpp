@@ -180,7 +180,7 @@ std::string JsonReport(const RunSummary& run, const TerminalView& view, const Ma
     json.EndObject();
     json.Key("messageBoxes");
     json.BeginArray();
-    for (const MessageSpec& message : view.Messages()) {
+    for (const MessageBoxText& message : view.Messages()) {
         json.BeginObject();
         json.Key("caption");
         json.String(Utf16ToUtf8(message.caption));

@@ -46,7 +46,7 @@ void TerminalView::SelectReader(int index)
 
 int TerminalView::ShowMessage(const std::u16string& text, const std::u16string& caption, unsigned type)
 {
-    m_messages.push_back(MessageSpec{text, caption, type});
+    m_messages.push_back(MessageBoxText{text, caption, type});
     PrintToStderr(Utf16ToUtf8(caption) + ": " + Utf16ToUtf8(text));
     if ((type & 0xF) != mb::YesNo) {
         PrintToStderr("\n");
@@ -66,7 +66,7 @@ bool TerminalView::AskPin(int triesLeft, std::u16string& pin)
         if (!line)
             return false;
         const std::u16string entry = Utf8ToUtf16(*line);
-        const std::optional<MessageSpec> problem = ValidatePinEntry(entry);
+        const std::optional<MessageBoxText> problem = ValidatePinEntry(entry);
         if (!problem) {
             pin = entry;
             return true;

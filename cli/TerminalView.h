@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "ui/logic/MainView.h"
-#include "ui/logic/MessageSpec.h"
+#include "ui/logic/MessageBoxText.h"
 
 class TerminalView : public IMainView {
 public:
@@ -24,7 +24,7 @@ public:
     // The last text of a control; empty when it was never set.
     std::u16string Field(int controlId) const;
     // Every message box shown, in order.
-    const std::vector<MessageSpec>& Messages() const { return m_messages; }
+    const std::vector<MessageBoxText>& Messages() const { return m_messages; }
 
     void SetControlText(int controlId, const std::u16string& text) override;
     void EnableControl(int controlId, bool enable) override;
@@ -40,6 +40,6 @@ private:
     LineReader m_readLine;
     std::map<int, std::u16string> m_fields;
     std::vector<std::u16string> m_readerNames;
-    std::vector<MessageSpec> m_messages;
+    std::vector<MessageBoxText> m_messages;
     int m_selected = -1;
 };

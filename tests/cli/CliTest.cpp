@@ -131,7 +131,7 @@ TEST(TerminalView, PinPromptValidatesLikeTheDialog)
 
     EXPECT_EQ(pin, u"4321");
     std::vector<std::u16string> captions;
-    for (const MessageSpec& message : terminal.view.Messages())
+    for (const MessageBoxText& message : terminal.view.Messages())
         captions.push_back(message.caption);
     EXPECT_EQ(captions, (std::vector<std::u16string>{u"Empty PIN", u"PIN short", u"Invalid PIN", u"PIN long"}));
     EXPECT_EQ(terminal.hidden, (std::vector<bool>{true, true, true, true, true}));

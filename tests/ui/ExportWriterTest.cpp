@@ -87,7 +87,7 @@ TEST(ExportResultMessage, TextsCaptionsAndTypes)
     EXPECT_FALSE(ExportResultMessage(ExportResult::Written).has_value());
     const auto open = ExportResultMessage(ExportResult::OpenFailed);
     ASSERT_TRUE(open.has_value());
-    EXPECT_EQ(*open, (MessageSpec{u"Failed to open the selected file for writing", u"I/O Error", 0x10}));
+    EXPECT_EQ(*open, (MessageBoxText{u"Failed to open the selected file for writing", u"I/O Error", 0x10}));
     const auto write = ExportResultMessage(ExportResult::WriteFailed);
     ASSERT_TRUE(write.has_value());
     EXPECT_EQ(write->caption, u"I/O Error");

@@ -16,7 +16,7 @@ class PinEntryTest : public ::testing::TestWithParam<EntryCase> {};
 TEST_P(PinEntryTest, MessageOrAcceptance)
 {
     const EntryCase& c = GetParam();
-    const std::optional<MessageSpec> message = ValidatePinEntry(c.entry);
+    const std::optional<MessageBoxText> message = ValidatePinEntry(c.entry);
     if (c.text == nullptr) {
         EXPECT_FALSE(message.has_value());
         return;

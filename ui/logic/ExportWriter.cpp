@@ -133,13 +133,13 @@ ExportResult WriteExportFile(const std::filesystem::path& path, const std::strin
     return ExportResult::Written;
 }
 
-std::optional<MessageSpec> ExportResultMessage(ExportResult result)
+std::optional<MessageBoxText> ExportResultMessage(ExportResult result)
 {
     switch (result) {
     case ExportResult::OpenFailed:
-        return MessageSpec{u"Failed to open the selected file for writing", u"I/O Error", mb::Ok | mb::IconStop};
+        return MessageBoxText{u"Failed to open the selected file for writing", u"I/O Error", mb::Ok | mb::IconStop};
     case ExportResult::WriteFailed:
-        return MessageSpec{u"The file could not be written completely.\nNothing was saved under the selected name.",
+        return MessageBoxText{u"The file could not be written completely.\nNothing was saved under the selected name.",
                            u"I/O Error", mb::Ok | mb::IconStop};
     default:
         return std::nullopt;

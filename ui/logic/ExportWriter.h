@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "ListModel.h"
-#include "MessageSpec.h"
+#include "MessageBoxText.h"
 
 // "PhoneBook.txt", "FDN.txt" or "SMS.txt".
 std::u16string DefaultExportName(int32_t mode);
@@ -37,4 +37,4 @@ enum class ExportResult {
 ExportResult WriteExportFile(const std::filesystem::path& path, const std::string& bytes);
 
 // The message box for a failed export; none for Written.
-std::optional<MessageSpec> ExportResultMessage(ExportResult result);
+std::optional<MessageBoxText> ExportResultMessage(ExportResult result);

@@ -5,9 +5,9 @@
 
 namespace {
 
-MessageSpec Warning(const char16_t* text, const char16_t* caption)
+MessageBoxText Warning(const char16_t* text, const char16_t* caption)
 {
-    return MessageSpec{text, caption, mb::Ok | mb::IconExclamation};
+    return MessageBoxText{text, caption, mb::Ok | mb::IconExclamation};
 }
 
 // Only the ASCII digits: these are what VERIFY sends; any other character
@@ -19,7 +19,7 @@ bool IsPinDigit(char16_t c)
 
 } // namespace
 
-std::optional<MessageSpec> ValidatePinEntry(const std::u16string& pin)
+std::optional<MessageBoxText> ValidatePinEntry(const std::u16string& pin)
 {
     if (pin.empty())
         return Warning(u"No PIN entered!", u"Empty PIN");

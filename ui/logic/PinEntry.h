@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "MessageSpec.h"
+#include "MessageBoxText.h"
 
 // The PIN edit field takes at most this many characters.
 constexpr size_t PinMaxLength = 8;
@@ -14,7 +14,7 @@ constexpr size_t PinMinLength = 4;
 // Checks an entry when the user presses OK: empty, shorter than 4, longer
 // than 8, or anything but the digits 0-9 gives the message to show (the
 // dialog then stays open); an acceptable PIN gives no message.
-std::optional<MessageSpec> ValidatePinEntry(const std::u16string& pin);
+std::optional<MessageBoxText> ValidatePinEntry(const std::u16string& pin);
 
 // "PIN1 Tries left = %d", the line the PIN dialog shows under the field.
 std::u16string PinTriesLeftText(int triesLeft);

@@ -126,7 +126,7 @@ LRESULT CPhoneBookDlg::OnExport(WORD, WORD, HWND, BOOL&)
         std::string bytes = FormatExport(m_nMode, rowTexts, m_bSortAscending, alphaLength);
         result = WriteExportFile(std::filesystem::path(dialog.m_szFileName), bytes);
     }
-    std::optional<MessageSpec> message = ExportResultMessage(result);
+    std::optional<MessageBoxText> message = ExportResultMessage(result);
     if (message)
         ::MessageBoxW(m_hWnd, ToWide(message->text).c_str(), ToWide(message->caption).c_str(), message->type);
     return 0;

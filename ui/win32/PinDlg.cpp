@@ -23,7 +23,7 @@ LRESULT CPinDlg::OnOK(WORD, WORD, HWND, BOOL&)
     ::GetDlgItemTextW(m_hWnd, IDC_PIN_EDIT, m_szPin, capacity);
     m_szPin[capacity - 1] = L'\0';
 
-    std::optional<MessageSpec> problem = ValidatePinEntry(FromWide(m_szPin));
+    std::optional<MessageBoxText> problem = ValidatePinEntry(FromWide(m_szPin));
     if (problem) {
         ::MessageBoxW(m_hWnd, ToWide(problem->text).c_str(), ToWide(problem->caption).c_str(), problem->type);
         return 0; // the dialog stays open

@@ -3,10 +3,10 @@
 #pragma once
 #include <string>
 
-struct MessageSpec {
+struct MessageBoxText {
     std::u16string text;
     std::u16string caption;
     unsigned type = 0;
 
-    bool operator==(const MessageSpec&) const = default;
+    bool operator==(const MessageBoxText&) const = default;
 };
