@@ -115,7 +115,7 @@ number of phone-book (ADN), fixed-dialling (FDN) and SMS entries.
                       ascending unless :desc. May be given more than once:
                       applied in order. Without it the files follow the
                       window's initial order (ascending by the first column,
-                      case-insensitive)
+                      case and accents not counting)
   --json              print everything read as JSON on standard output
                       (fields, entries, messages with all decoded fields,
                       message boxes) instead of the fields

@@ -76,8 +76,8 @@ TEST(ListModel, InsertionKeepsRowsSortedByFirstColumnIgnoringCase)
 
     const std::vector<ListRow> rows = DisplayedRows(inserted);
 
-    // Equal texts keep the order they were inserted in.
-    EXPECT_EQ(Column(rows, 1), (Texts{u"8", u"2", u"4", u"1", u"3", u"7", u"5", u"6"}));
+    // Accents do not count first, and equal texts keep the order they were inserted in.
+    EXPECT_EQ(Column(rows, 1), (Texts{u"8", u"2", u"4", u"1", u"3", u"5", u"6", u"7"}));
 }
 
 TEST(ListModel, CompareInsertionText)
@@ -92,7 +92,14 @@ TEST(ListModel, CompareInsertionText)
                                            {u"b", u"A", 1},
                                            {u"\u00D7", u"\u00F7", -1}, // the multiplication sign is no letter
                                            {u"[", u"a", -1},           // '[' sorts before letters folded to lower case
-                                           {u"", u"", 0}}) {
+                                           {u"", u"", 0},
+                                           {u"\u00C5sa", u"Bj\u00F6rn", -1},        // A ring sorts as A
+                                           {u"S\u00F8ren", u"Stra\u00DFen", -1},    // o stroke as o, before t
+                                           {u"Stra\u00DFe", u"Strasse", 1},          // sharp s as ss, then by code unit
+                                           {u"\u00C6sop", u"Aeson", 1},              // AE as ae: "aesop" after "aeson"
+                                           {u"co-op", u"cook", 1},                   // the hyphen does not count: "coop"
+                                           {u"\u00E9mile", u"Emile", 1},             // same letters: the accent decides
+                                           {u"\u00E9mile", u"Zoe", -1}}) {
         EXPECT_EQ(CompareInsertionText(c.a, c.b), c.expected) << "comparing entries " << c.a.size() << "/" << c.b.size();
     }
 }

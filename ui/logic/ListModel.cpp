@@ -90,7 +90,39 @@ std::vector<ListRow> SmsRows(const SmsFile& smsFile)
     return rows;
 }
 
-int CompareInsertionText(const std::u16string& first, const std::u16string& second)
+namespace {
+
+// The letters a Latin-1 character sorts as when accents do not count:
+// "\u00C5sa" sorts with "Asa", "\u00DF" as "ss". Hyphens and apostrophes
+// carry no weight here, as in a word sort.
+std::u16string BaseLetters(const std::u16string& text)
+{
+    // U+00C0 to U+00FF, lower case; '*' keeps the character itself.
+    static const char* const latin1 = "aaaaaa*ceeeeiiiidnooooo*ouuuuy**"
+                                      "aaaaaa*ceeeeiiiidnooooo*ouuuuy*y";
+    std::u16string key;
+    key.reserve(text.size());
+    for (const char16_t c : text) {
+        if (c == u'-' || c == u'\'')
+            continue;
+        if (c < 0xC0 || c > 0xFF) {
+            key += FoldCase(c);
+            continue;
+        }
+        switch (c) {
+        case 0xC6: case 0xE6: key += u"ae"; break;
+        case 0xDE: case 0xFE: key += u"th"; break;
+        case 0xDF: key += u"ss"; break;
+        default: {
+            const char base = latin1[c - 0xC0];
+            key += base == '*' ? c : static_cast<char16_t>(base);
+        }
+        }
+    }
+    return key;
+}
+
+int CompareFoldedCodeUnits(const std::u16string& first, const std::u16string& second)
 {
     const size_t common = std::min(first.size(), second.size());
     for (size_t i = 0; i < common; ++i) {
@@ -100,6 +132,14 @@ int CompareInsertionText(const std::u16string& first, const std::u16string& seco
             return a < b ? -1 : 1;
     }
     return Sign(static_cast<int>(first.size() > second.size()) - static_cast<int>(first.size() < second.size()));
+}
+
+} // namespace
+
+int CompareInsertionText(const std::u16string& first, const std::u16string& second)
+{
+    const int byLetters = CompareFoldedCodeUnits(BaseLetters(first), BaseLetters(second));
+    return byLetters != 0 ? byLetters : CompareFoldedCodeUnits(first, second);
 }
 
 std::vector<ListRow> DisplayedRows(const std::vector<ListRow>& insertedRows)

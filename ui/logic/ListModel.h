@@ -40,10 +40,12 @@ std::vector<ListRow> PhoneBookRows(const DiallingNumberFile& file);
 std::vector<ListRow> SmsRows(const SmsFile& smsFile);
 
 // The order of a list control that keeps its rows sorted ascending by their
-// first column as they are inserted. The comparison is case-insensitive:
-// letters of ASCII and Latin-1 are folded to lower case (U+00C0-U+00DE but
-// U+00D7 to U+00E0-U+00FE), then code units compare by value. A row goes
-// after every row that compares equal, so equal texts keep insertion order.
+// first column as they are inserted, as the Windows list view orders them:
+// first by letters with case and accents not counting (Latin-1 letters taken
+// as their base letters, "\u00DF" as "ss", hyphens and apostrophes skipped),
+// then case-insensitively by code unit (ASCII and Latin-1 letters folded to
+// lower case). A row goes after every row that compares equal, so equal
+// texts keep insertion order.
 int CompareInsertionText(const std::u16string& first, const std::u16string& second);
 std::vector<ListRow> DisplayedRows(const std::vector<ListRow>& insertedRows);
 
