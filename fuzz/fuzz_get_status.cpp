@@ -4,19 +4,12 @@
 #include <cstdint>
 
 #include "FakePcsc.h"
-#include "card/CardReaderList.h"
+#include "FuzzCard.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    fake_pcsc::Reset();
-    fake_pcsc::SetReaders({"Fuzz reader"});
-    CCardReaderList list;
-    if (list.ListReaders() != 0 || list.GetReader(0) == nullptr)
-        __builtin_trap();
-    CCardReader& reader = *list.GetReader(0);
-    if (reader.Connect(SCARD_PROTOCOL_T0) != 0)
-        __builtin_trap();
-    fake_pcsc::SetResponder(fake_pcsc::ResponsesFromBytes(data, size));
+    FuzzCard card(data, size);
+    CCardReader& reader = card.Reader();
 
     PinStatus status;
     status.pin1TriesLeft = 99;

@@ -6,21 +6,14 @@
 #include <memory>
 
 #include "FakePcsc.h"
-#include "card/CardReaderList.h"
+#include "FuzzCard.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (size < 2)
         return 0;
-    fake_pcsc::Reset();
-    fake_pcsc::SetReaders({"Fuzz reader"});
-    CCardReaderList list;
-    if (list.ListReaders() != 0 || list.GetReader(0) == nullptr)
-        __builtin_trap();
-    CCardReader& reader = *list.GetReader(0);
-    if (reader.Connect(SCARD_PROTOCOL_T0) != 0)
-        __builtin_trap();
-    fake_pcsc::SetResponder(fake_pcsc::ResponsesFromBytes(data + 2, size - 2));
+    FuzzCard card(data + 2, size - 2);
+    CCardReader& reader = card.Reader();
 
     const unsigned length = (data[0] << 8 | data[1]) % 300;
     std::unique_ptr<uint8_t[]> buffer(new uint8_t[length > 0 ? length : 1]);

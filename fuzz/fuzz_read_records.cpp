@@ -5,23 +5,15 @@
 #include <cstdint>
 
 #include "FakePcsc.h"
-#include "card/CardReaderList.h"
+#include "FuzzCard.h"
 #include "card/SmsReader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (size < 4)
         return 0;
-    fake_pcsc::Reset();
-    fake_pcsc::SetReaders({"Fuzz reader"});
-    CCardReaderList list;
-    if (list.ListReaders() != 0 || list.GetReader(0) == nullptr)
-        __builtin_trap();
-    CCardReader& reader = *list.GetReader(0);
-    if (reader.Connect(SCARD_PROTOCOL_T0) != 0)
-        __builtin_trap();
-    fake_pcsc::SetResponder(fake_pcsc::ResponsesFromBytes(data + 4, size - 4));
-    fake_pcsc::ClearCalls();
+    FuzzCard card(data + 4, size - 4);
+    CCardReader& reader = card.Reader();
 
     const uint16_t recordCount = static_cast<uint16_t>((data[0] & 0x7F) << 8 | data[1]);
     const uint8_t recordLength = data[2];

@@ -5,21 +5,14 @@
 #include <vector>
 
 #include "FakePcsc.h"
-#include "card/CardReaderList.h"
+#include "FuzzCard.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (size < 2)
         return 0;
-    fake_pcsc::Reset();
-    fake_pcsc::SetReaders({"Fuzz reader"});
-    CCardReaderList list;
-    if (list.ListReaders() != 0 || list.GetReader(0) == nullptr)
-        __builtin_trap();
-    CCardReader& reader = *list.GetReader(0);
-    if (reader.Connect(SCARD_PROTOCOL_T0) != 0)
-        __builtin_trap();
-    fake_pcsc::SetResponder(fake_pcsc::ResponsesFromBytes(data + 2, size - 2));
+    FuzzCard card(data + 2, size - 2);
+    CCardReader& reader = card.Reader();
 
     const uint16_t fileId = static_cast<uint16_t>(data[0] << 8 | data[1]);
     std::vector<uint8_t> header;
