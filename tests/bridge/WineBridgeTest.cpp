@@ -1,6 +1,7 @@
 // The Windows side end to end: the cross-built programs run under Wine with
 // the replacement winscard.dll, through the host, against a private pcscd
-// with a virtual card. The Windows build tree is VELMORA_WIN_BUILD_DIR.
+// with a virtual card. The Windows build tree (win-x86 or win-x64) is the
+// environment's VELMORA_WIN_BUILD_DIR; its velmora-wine starts its programs.
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -30,7 +31,13 @@ constexpr auto kWineHangGuard = 300s;
 
 std::string WinBuild()
 {
-    return VELMORA_WIN_BUILD_DIR;
+    const char* build = std::getenv("VELMORA_WIN_BUILD_DIR");
+    return build ? build : "";
+}
+
+std::string Wine()
+{
+    return WinBuild() + "/velmora-wine";
 }
 
 // The bridge tests' own prefix unless the caller chose one.
@@ -56,7 +63,9 @@ class WineBridgeTest : public testing::Test {
 protected:
     void SetUp() override
     {
+        ASSERT_FALSE(WinBuild().empty()) << "VELMORA_WIN_BUILD_DIR names no Windows build tree";
         ASSERT_TRUE(Exists(Program("bridge_winscard_tests.exe"))) << "build the Windows tree " << WinBuild();
+        ASSERT_TRUE(Exists(Wine()));
         ASSERT_TRUE(Exists(Program("winscard.dll")));
         ASSERT_TRUE(m_rig.Failure().empty()) << m_rig.Failure();
         m_card = std::make_unique<VirtualCard>(m_rig.VpcdPort(0));
@@ -89,7 +98,7 @@ protected:
 
 TEST_F(WineBridgeTest, WinscardCallsPassUnderWine)
 {
-    ChildProcess tests({"wine", Program("bridge_winscard_tests.exe")}, WineEnvironment(m_rig), false);
+    ChildProcess tests({Wine(), Program("bridge_winscard_tests.exe")}, WineEnvironment(m_rig), false);
     auto exit = std::async(std::launch::async, [&] { return tests.Wait(); });
     ASSERT_EQ(exit.wait_for(kWineHangGuard), std::future_status::ready);
     EXPECT_EQ(exit.get(), 0) << "bridge_winscard_tests.exe failed under Wine (its output is above)";
@@ -102,7 +111,7 @@ TEST_F(WineBridgeTest, KilledWineProcessReleasesItsTransaction)
     BridgeClient next(m_rig.HostPort());
     std::future<std::string> line;
     std::future<uint32_t> taken;
-    ChildProcess holder({"wine", Program("bridge_transaction_holder.exe")}, WineEnvironment(m_rig), true);
+    ChildProcess holder({Wine(), Program("bridge_transaction_holder.exe")}, WineEnvironment(m_rig), true);
 
     line = std::async(std::launch::async, [&] { return holder.ReadLine(); });
     ASSERT_EQ(line.wait_for(kWineHangGuard), std::future_status::ready);

@@ -1,0 +1,57 @@
+# Shell functions shared by the scripts that run Windows programs under Wine.
+# Source it; it defines functions only.
+
+# The Windows architectures, 32-bit (the product) first.
+velmora_all_arches="x86 x64"
+
+# velmora_wine_loader ARCH: the Wine loader that runs ARCH's programs.
+velmora_wine_loader() {
+  case "$1" in
+    x86) echo /usr/lib/wine/wine ;;
+    x64) echo /usr/lib/wine/wine64 ;;
+    *) return 1 ;;
+  esac
+}
+
+# velmora_wine_runs ARCH: whether this machine runs ARCH's programs under
+# Wine, found out by starting the loader. On failure prints the reason.
+velmora_wine_runs() {
+  local loader output
+  loader=$(velmora_wine_loader "$1") || { echo "unknown architecture '$1'"; return 1; }
+  if [ ! -x "$loader" ]; then
+    echo "$loader is not installed"
+    return 1
+  fi
+  if ! output=$("$loader" --version 2>&1); then
+    if [[ "$output" == *"Exec format error"* ]] || [ "$1" = x86 ]; then
+      echo "this machine runs no 32-bit (i386) programs: $loader --version failed (${output##*: })"
+    else
+      echo "$loader --version failed: $output"
+    fi
+    return 1
+  fi
+}
+
+# velmora_wine_arches_to_run: the architectures to run here, one a line, as
+# ARCH or "-ARCH REASON" for one that cannot run. VELMORA_WINE_ARCHES (for
+# example "x64") limits them.
+velmora_wine_arches_to_run() {
+  local arch reason
+  for arch in $velmora_all_arches; do
+    if [ -n "${VELMORA_WINE_ARCHES:-}" ] && [[ " ${VELMORA_WINE_ARCHES//,/ } " != *" $arch "* ]]; then
+      echo "-$arch left out by VELMORA_WINE_ARCHES=$VELMORA_WINE_ARCHES"
+    elif reason=$(velmora_wine_runs "$arch"); then
+      echo "$arch"
+    else
+      echo "-$arch $reason"
+    fi
+  done
+}
+
+# velmora_wine_boot WIN-BUILD LOG: makes the Wine prefix $WINEPREFIX when it
+# is new, with the build's own loader. Call it with the prefix's wineserver
+# already running (started with `wineserver -f -p`, stopped by its PID).
+velmora_wine_boot() {
+  [ -f "$WINEPREFIX/system.reg" ] && return 0
+  WINEDLLOVERRIDES="mscoree,mshtml=" "$1/velmora-wine" wineboot.exe -i >"$2" 2>&1
+}
