@@ -5,6 +5,8 @@
 
 #include <ifaddrs.h>
 #include <netinet/in.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <future>
@@ -438,6 +440,22 @@ TEST_F(BridgeHostTest, BlockingStatusChangeDoesNotStallOtherClients)
     auto [result, eventState] = waiting.get();
     EXPECT_EQ(result, 0u);
     EXPECT_TRUE(eventState & kStatePresent);
+}
+
+TEST_F(BridgeHostTest, BridgeFileIsOnlyItsOwnersToRead)
+{
+    const std::string file = s_rig->BridgeFile();
+    const std::string directory = file.substr(0, file.rfind('/'));
+    EXPECT_EQ(directory.rfind(s_rig->RuntimeDirectory() + "/", 0), 0u) << file << " is not under XDG_RUNTIME_DIR";
+    struct stat info;
+    ASSERT_EQ(lstat(directory.c_str(), &info), 0) << directory;
+    EXPECT_TRUE(S_ISDIR(info.st_mode));
+    EXPECT_EQ(info.st_mode & 07777, 0700u);
+    EXPECT_EQ(info.st_uid, geteuid());
+    ASSERT_EQ(lstat(file.c_str(), &info), 0) << file;
+    EXPECT_TRUE(S_ISREG(info.st_mode));
+    EXPECT_EQ(info.st_mode & 07777, 0600u);
+    EXPECT_EQ(info.st_uid, geteuid());
 }
 
 TEST_F(BridgeHostTest, ConnectionsWithoutTheTokenGetNothingAndAreDropped)

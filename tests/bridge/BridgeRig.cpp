@@ -136,10 +136,12 @@ bool BridgeRig::StartPcscd()
 
 bool BridgeRig::StartHost()
 {
+    std::filesystem::create_directories(RuntimeDirectory());
     m_host = std::make_unique<ChildProcess>(
         std::vector<std::string>{BRIDGE_HOST_PATH, "--frame-timeout-ms", std::to_string(kFrameTimeoutMs),
                                  "--send-timeout-ms", std::to_string(kSendTimeoutMs)},
-        std::vector<std::string>{"PCSCLITE_CSOCK_NAME=" + SocketPath()}, true);
+        std::vector<std::string>{"PCSCLITE_CSOCK_NAME=" + SocketPath(), "XDG_RUNTIME_DIR=" + RuntimeDirectory()},
+        true);
     m_bridgeFile = m_host->ReadLine();
     std::ifstream file(m_bridgeFile);
     std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());

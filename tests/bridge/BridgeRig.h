@@ -32,6 +32,8 @@ public:
     // The bridge file the host printed.
     const std::string& BridgeFile() const { return m_bridgeFile; }
     std::string SocketPath() const { return m_directory + "/run/pcscd.comm"; }
+    // The host's XDG_RUNTIME_DIR.
+    std::string RuntimeDirectory() const { return m_directory + "/user"; }
     std::string ReaderName(int reader) const;
     // True once the host reports a card in `reader` (pcscd polls its readers).
     bool WaitForCard(int reader) const;
