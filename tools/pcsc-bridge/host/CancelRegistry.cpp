@@ -10,10 +10,10 @@ CancelRegistry& CancelRegistry::Instance()
     return registry;
 }
 
-void CancelRegistry::Add(uint32_t wire, SCARDCONTEXT context, std::vector<uint8_t> key)
+bool CancelRegistry::Add(uint32_t wire, SCARDCONTEXT context, std::vector<uint8_t> key)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    m_entries[wire] = Entry{context, std::move(key)};
+    return m_entries.emplace(wire, Entry{context, std::move(key)}).second;
 }
 
 void CancelRegistry::Remove(uint32_t wire)

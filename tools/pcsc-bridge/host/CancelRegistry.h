@@ -22,7 +22,8 @@ class CancelRegistry {
 public:
     static CancelRegistry& Instance();
 
-    void Add(uint32_t wire, SCARDCONTEXT context, std::vector<uint8_t> key);
+    // False when another client holds a context of the same wire value.
+    bool Add(uint32_t wire, SCARDCONTEXT context, std::vector<uint8_t> key);
     // Before the context is released.
     void Remove(uint32_t wire);
 

@@ -91,14 +91,13 @@ std::vector<uint8_t> ClientCalls::Run(const EstablishContextRequest& request)
     LONG rv = SCardEstablishContext(request.scope, nullptr, nullptr, &context);
     if (rv == SCARD_S_SUCCESS) {
         uint32_t wire = WireValue(context);
-        if (wire == 0 || m_contexts.count(wire)) {
-            // Cannot be told apart on the wire from one this client holds.
+        if (wire == 0 || !CancelRegistry::Instance().Add(wire, context, key)) {
+            // Cannot be told apart on the wire from one a client holds.
             SCardReleaseContext(context);
             reply.result = kResultInternalError;
             return ReplyFrame(reply);
         }
         m_contexts[wire] = context;
-        CancelRegistry::Instance().Add(wire, context, key);
         reply.context = wire;
         reply.cancelKey = std::move(key);
     }
