@@ -4,11 +4,14 @@
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <sys/socket.h>
+#include <poll.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 using namespace bridge;
 
-BridgeClient::BridgeClient(uint16_t port)
+BridgeClient::BridgeClient(uint16_t port, const std::vector<uint8_t>* token)
 {
     m_socket = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in address{};
@@ -22,6 +25,16 @@ BridgeClient::BridgeClient(uint16_t port)
     }
     int on = 1;
     setsockopt(m_socket, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+    if (token && !Authenticate(*token))
+        Close();
+}
+
+bool BridgeClient::Authenticate(const std::vector<uint8_t>& token)
+{
+    HelloRequest hello;
+    hello.token = token;
+    HelloReply reply;
+    return Call(hello, reply) == 0;
 }
 
 BridgeClient::~BridgeClient()
@@ -78,6 +91,31 @@ bool BridgeClient::SendRaw(const std::vector<uint8_t>& bytes)
     return m_socket >= 0 && send(m_socket, bytes.data(), bytes.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(bytes.size());
 }
 
+size_t BridgeClient::SendWithoutReading(const std::vector<uint8_t>& frame, std::chrono::milliseconds quiet)
+{
+    // A small receive buffer, so that the host's replies back up soon.
+    int small = 4096;
+    setsockopt(m_socket, SOL_SOCKET, SO_RCVBUF, &small, sizeof small);
+    size_t frames = 0;
+    size_t offset = 0;
+    for (;;) {
+        ssize_t n = send(m_socket, frame.data() + offset, frame.size() - offset, MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (n > 0) {
+            offset += static_cast<size_t>(n);
+            if (offset == frame.size()) {
+                offset = 0;
+                ++frames;
+            }
+            continue;
+        }
+        if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)
+            return frames;
+        pollfd descriptor{m_socket, POLLOUT, 0};
+        if (poll(&descriptor, 1, static_cast<int>(quiet.count())) == 0)
+            return frames;
+    }
+}
+
 bool BridgeClient::Receive(uint8_t* data, size_t size)
 {
     size_t done = 0;
@@ -107,5 +145,9 @@ std::optional<std::vector<uint8_t>> BridgeClient::ReceiveBody()
 bool BridgeClient::ClosedByHost()
 {
     uint8_t byte = 0;
-    return m_socket >= 0 && recv(m_socket, &byte, 1, 0) == 0;
+    if (m_socket < 0)
+        return false;
+    ssize_t n = recv(m_socket, &byte, 1, 0);
+    // A host that closes with bytes of ours unread resets the connection.
+    return n == 0 || (n < 0 && errno == ECONNRESET);
 }

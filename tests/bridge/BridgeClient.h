@@ -1,6 +1,7 @@
 // A test client of the bridge host speaking the wire format directly, the
 // way the replacement winscard.dll does.
 #pragma once
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -9,12 +10,17 @@
 
 class BridgeClient {
 public:
-    explicit BridgeClient(uint16_t port);
+    // Connects; with a token, also presents it (the hand-shake), after
+    // which Connected() says whether the host accepted it.
+    explicit BridgeClient(uint16_t port, const std::vector<uint8_t>* token = nullptr);
     ~BridgeClient();
     BridgeClient(const BridgeClient&) = delete;
     BridgeClient& operator=(const BridgeClient&) = delete;
 
     bool Connected() const { return m_socket >= 0; }
+    // The hand-shake: sends the token as the first frame; true when the host
+    // answered it (otherwise the connection is closed).
+    bool Authenticate(const std::vector<uint8_t>& token);
     // Bounds every later read, so that a test fails instead of hanging.
     void SetReceiveTimeout(int seconds);
 
@@ -37,10 +43,15 @@ public:
     uint32_t EndTransaction(uint32_t card);
 
     bool SendRaw(const std::vector<uint8_t>& bytes);
+    // Sends `frame` again and again without reading a reply, until the host
+    // has taken nothing for `quiet` (it stopped reading because this client
+    // does not read) or the connection failed. Returns the frames sent.
+    size_t SendWithoutReading(const std::vector<uint8_t>& frame, std::chrono::milliseconds quiet);
     // The body of the next reply frame; nullopt when the connection ended or
     // the frame header was not acceptable.
     std::optional<std::vector<uint8_t>> ReceiveBody();
-    // True when the host has closed the connection (reads end of stream).
+    // True when the host has closed the connection without sending anything
+    // more (end of stream, or a reset).
     bool ClosedByHost();
     void Close();
 

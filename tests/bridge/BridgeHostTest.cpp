@@ -1,10 +1,12 @@
-// The bridge host against a private pcscd with two virtual readers: real
-// calls, damaged and oversized frames, clients that vanish, and clients that
-// compete for one card.
+// The bridge host against a private pcscd with two virtual readers: the
+// token hand-shake, real calls, damaged and oversized frames, clients that
+// vanish or stop reading, clients that compete for one card, and cancels.
 #include <gtest/gtest.h>
 
 #include <ifaddrs.h>
 #include <netinet/in.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <future>
@@ -55,10 +57,20 @@ protected:
         ASSERT_TRUE(s_rig->WaitForCard(0)) << "the virtual card never showed as present";
     }
 
+    // A client that has presented the host's token.
     static std::unique_ptr<BridgeClient> NewClient()
+    {
+        auto client = std::make_unique<BridgeClient>(s_rig->HostPort(), &s_rig->Token());
+        EXPECT_TRUE(client->Connected()) << "the host refused its own token";
+        return client;
+    }
+
+    // A connection that has not presented the token (yet).
+    static std::unique_ptr<BridgeClient> NewStranger()
     {
         auto client = std::make_unique<BridgeClient>(s_rig->HostPort());
         EXPECT_TRUE(client->Connected());
+        client->SetReceiveTimeout(10); // hang guard, far above the host's hand-shake time
         return client;
     }
 
@@ -101,6 +113,21 @@ std::vector<uint8_t> FrameOf(const std::vector<uint8_t>& body)
         frame.push_back(static_cast<uint8_t>(body.size() >> (8 * i)));
     frame.insert(frame.end(), body.begin(), body.end());
     return frame;
+}
+
+// After a client lost its card (connection gone or dropped), the card was
+// reset: the waiting client learns of the reset, reconnects and gets it.
+void ExpectCardTakenOver(BridgeClient& client, uint32_t card, std::future<uint32_t>& waiting)
+{
+    ASSERT_EQ(waiting.wait_for(kHangGuard), std::future_status::ready) << "the card was never released";
+    uint32_t result = waiting.get();
+    ASSERT_TRUE(result == 0 || result == kResultResetCard) << std::hex << result;
+    if (result == kResultResetCard) {
+        ReconnectReply reconnect;
+        ASSERT_EQ(client.Call(ReconnectRequest{card, 2, kProtocolT0, kLeaveCard}, reconnect), 0u);
+        ASSERT_EQ(client.BeginTransaction(card), 0u);
+    }
+    EXPECT_EQ(client.EndTransaction(card), 0u);
 }
 
 uint32_t ErrorResult(const std::optional<std::vector<uint8_t>>& body)
@@ -273,7 +300,7 @@ TEST_F(BridgeHostTest, FrameThatStopsHalfWayGetsAnErrorAndTheConnectionClosed)
         EXPECT_EQ(ErrorResult(client->ReceiveBody()), kResultInvalidParameter) << "cut at " << cut;
         EXPECT_TRUE(client->ClosedByHost()) << "cut at " << cut;
     }
-    // An idle client that has sent nothing is not dropped.
+    // An idle client that has presented its token is not dropped.
     auto idle = NewClient();
     std::this_thread::sleep_for(std::chrono::milliseconds(2 * BridgeRig::kFrameTimeoutMs));
     EXPECT_NE(idle->EstablishContext(), 0u);
@@ -354,22 +381,29 @@ TEST_F(BridgeHostTest, ClientGoneInTheMiddleOfATransactionReleasesTheCard)
 
     auto waiting = std::async(std::launch::async, [&] { return second->BeginTransaction(secondCard); });
     std::this_thread::sleep_for(100ms);
-    auto start = std::chrono::steady_clock::now();
     first->Close(); // the application is gone, its transaction never ended
-    ASSERT_EQ(waiting.wait_for(kHangGuard), std::future_status::ready) << "the card was never released";
-    auto released = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
-    RecordProperty("release_ms", std::to_string(released.count()));
-    // The host resets the card of a vanished client (no PIN state survives
-    // it), so the waiting client learns of the reset, reconnects and gets
-    // the card.
-    uint32_t result = waiting.get();
-    ASSERT_TRUE(result == 0 || result == kResultResetCard) << std::hex << result;
-    if (result == kResultResetCard) {
-        ReconnectReply reconnect;
-        ASSERT_EQ(second->Call(ReconnectRequest{secondCard, 2, kProtocolT0, kLeaveCard}, reconnect), 0u);
-        ASSERT_EQ(second->BeginTransaction(secondCard), 0u);
-    }
-    EXPECT_EQ(second->EndTransaction(secondCard), 0u);
+    // The host resets the card of a vanished client (no PIN state survives it).
+    ExpectCardTakenOver(*second, secondCard, waiting);
+}
+
+TEST_F(BridgeHostTest, ClientThatStopsReadingIsDroppedAndItsTransactionEnds)
+{
+    auto stalled = NewClient();
+    auto second = NewClient();
+    uint32_t stalledContext = stalled->EstablishContext();
+    uint32_t stalledCard = 0;
+    uint32_t secondCard = 0;
+    ASSERT_EQ(stalled->Connect(stalledContext, s_rig->ReaderName(0), stalledCard), 0u);
+    ASSERT_EQ(second->Connect(second->EstablishContext(), s_rig->ReaderName(0), secondCard), 0u);
+    ASSERT_EQ(stalled->BeginTransaction(stalledCard), 0u);
+
+    auto waiting = std::async(std::launch::async, [&] { return second->BeginTransaction(secondCard); });
+    // Requests with long replies, none of them read: the host's sends back up.
+    GetStatusChangeRequest request;
+    request.context = stalledContext;
+    request.states.assign(kMaxReaderStates, ReaderStateIn{s_rig->ReaderName(0), 0});
+    EXPECT_GT(stalled->SendWithoutReading(*EncodeFrame(request), 500ms), 0u);
+    ExpectCardTakenOver(*second, secondCard, waiting);
 }
 
 TEST_F(BridgeHostTest, BlockingStatusChangeDoesNotStallOtherClients)
@@ -406,6 +440,114 @@ TEST_F(BridgeHostTest, BlockingStatusChangeDoesNotStallOtherClients)
     auto [result, eventState] = waiting.get();
     EXPECT_EQ(result, 0u);
     EXPECT_TRUE(eventState & kStatePresent);
+}
+
+TEST_F(BridgeHostTest, BridgeFileIsOnlyItsOwnersToRead)
+{
+    const std::string file = s_rig->BridgeFile();
+    const std::string directory = file.substr(0, file.rfind('/'));
+    EXPECT_EQ(directory.rfind(s_rig->RuntimeDirectory() + "/", 0), 0u) << file << " is not under XDG_RUNTIME_DIR";
+    struct stat info;
+    ASSERT_EQ(lstat(directory.c_str(), &info), 0) << directory;
+    EXPECT_TRUE(S_ISDIR(info.st_mode));
+    EXPECT_EQ(info.st_mode & 07777, 0700u);
+    EXPECT_EQ(info.st_uid, geteuid());
+    ASSERT_EQ(lstat(file.c_str(), &info), 0) << file;
+    EXPECT_TRUE(S_ISREG(info.st_mode));
+    EXPECT_EQ(info.st_mode & 07777, 0600u);
+    EXPECT_EQ(info.st_uid, geteuid());
+}
+
+TEST_F(BridgeHostTest, ConnectionsWithoutTheTokenGetNothingAndAreDropped)
+{
+    std::vector<uint8_t> wrongToken = s_rig->Token();
+    wrongToken[7] ^= 0x01;
+    std::vector<uint8_t> shortToken(s_rig->Token().begin(), s_rig->Token().end() - 1);
+    HelloRequest otherVersionHello{s_rig->Token()};
+    std::vector<uint8_t> otherVersion = *EncodeFrame(otherVersionHello);
+    otherVersion[4] ^= 0x10;
+    struct Case {
+        const char* what;
+        std::vector<uint8_t> firstBytes;
+    };
+    const Case cases[] = {
+        {"silence", {}},
+        {"a call instead of the token", *EncodeFrame(EstablishContextRequest{0})},
+        {"a wrong token", *EncodeFrame(HelloRequest{wrongToken})},
+        {"a token one byte short", *EncodeFrame(HelloRequest{shortToken})},
+        {"no token", *EncodeFrame(HelloRequest{})},
+        {"the token under another version", otherVersion},
+        {"half the token's frame", std::vector<uint8_t>(otherVersion.begin(), otherVersion.begin() + 20)},
+    };
+    auto owner = NewClient(); // the token's holder is connected meanwhile
+    for (const Case& c : cases) {
+        auto stranger = NewStranger();
+        if (!c.firstBytes.empty()) {
+            ASSERT_TRUE(stranger->SendRaw(c.firstBytes)) << c.what;
+            // A call after it is not served either.
+            stranger->SendRaw(*EncodeFrame(EstablishContextRequest{0}));
+        }
+        EXPECT_TRUE(stranger->ClosedByHost()) << c.what << ": the host answered or kept the connection";
+    }
+    EXPECT_NE(owner->EstablishContext(), 0u);
+}
+
+TEST_F(BridgeHostTest, IdleConnectionsWithoutTheTokenDoNotLockOutItsHolder)
+{
+    std::vector<std::unique_ptr<BridgeClient>> idle;
+    for (int i = 0; i < 40; ++i)
+        idle.push_back(NewStranger());
+    auto owner = NewClient();
+    EXPECT_NE(owner->EstablishContext(), 0u);
+    // And their hand-shake time runs out.
+    for (auto& stranger : idle)
+        EXPECT_TRUE(stranger->ClosedByHost());
+}
+
+TEST_F(BridgeHostTest, ContextsWaitIsCancelledOnlyWithItsKey)
+{
+    auto waiter = NewClient();
+    EstablishContextReply established;
+    ASSERT_EQ(waiter->Call(EstablishContextRequest{0}, established), 0u);
+    ASSERT_EQ(established.cancelKey.size(), kCancelKeySize);
+    uint32_t emptyState = ReaderState(*waiter, established.context, s_rig->ReaderName(1));
+    auto waiting = std::async(std::launch::async, [&] {
+        GetStatusChangeRequest request;
+        request.context = established.context;
+        request.timeout = 0xFFFFFFFF;
+        request.states = {{s_rig->ReaderName(1), emptyState}};
+        GetStatusChangeReply reply;
+        return waiter->Call(request, reply);
+    });
+
+    auto canceller = NewClient();
+    EstablishContextReply own;
+    ASSERT_EQ(canceller->Call(EstablishContextRequest{0}, own), 0u);
+    std::vector<uint8_t> wrongKey = established.cancelKey;
+    wrongKey[0] ^= 0x80;
+    const CancelRequest refused[] = {
+        {established.context, wrongKey},
+        {established.context, own.cancelKey}, // a key of another context
+        {established.context, {}},
+    };
+    for (const CancelRequest& request : refused) {
+        CancelReply reply;
+        EXPECT_EQ(canceller->Call(request, reply), kResultInvalidHandle);
+    }
+    EXPECT_EQ(waiting.wait_for(300ms), std::future_status::timeout) << "a refused cancel ended the wait";
+
+    // The key's holder, on a connection of its own, ends the wait (trying
+    // again until the wait has begun on the host).
+    CancelReply cancelled;
+    for (auto end = std::chrono::steady_clock::now() + kHangGuard;
+         cancelled.waitEnded == 0 && std::chrono::steady_clock::now() < end;)
+        ASSERT_EQ(canceller->Call(CancelRequest{established.context, established.cancelKey}, cancelled), 0u);
+    ASSERT_EQ(waiting.wait_for(kHangGuard), std::future_status::ready);
+    EXPECT_EQ(waiting.get(), kResultCancelled);
+    // The context is still usable, and a cancel with no wait has no effect.
+    EXPECT_EQ(canceller->Call(CancelRequest{established.context, established.cancelKey}, cancelled), 0u);
+    EXPECT_EQ(cancelled.waitEnded, 0u);
+    EXPECT_EQ(ReaderState(*waiter, established.context, s_rig->ReaderName(1)), emptyState);
 }
 
 TEST_F(BridgeHostTest, ListensOnLoopbackOnly)

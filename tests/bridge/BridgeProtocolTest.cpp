@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/pcsc-bridge/BridgeFile.h"
 #include "tools/pcsc-bridge/BridgeProtocol.h"
 
 using namespace bridge;
@@ -83,6 +84,7 @@ TEST(BridgeProtocolTest, RequestsSurviveARoundTrip)
         EstablishContextRequest{2}, ReleaseContextRequest{0xFFFFFFFF}, IsValidContextRequest{1},
         ListReadersRequest{5}, TwoReaderStatusChange(), connect, reconnect, DisconnectRequest{3, 1},
         BeginTransactionRequest{4}, end, SelectMasterFile(), StatusRequest{0x42},
+        CancelRequest{0x43, std::vector<uint8_t>(kCancelKeySize, 0xC5)},
     };
     for (const Request& request : requests) {
         std::vector<uint8_t> body = std::visit([](const auto& r) { return Body(r); }, request);
@@ -170,13 +172,15 @@ TEST(BridgeProtocolTest, DamagedBodiesAreRefused)
     cases.push_back({"trailing byte", withTrailer, DecodeStatus::Malformed});
 
     auto otherVersion = Body(EstablishContextRequest{0});
-    otherVersion[0] = 2;
+    otherVersion[0] = kVersion + 1;
     cases.push_back({"other version", otherVersion, DecodeStatus::WrongVersion});
 
     auto unknown = Header(kVersion, 99);
     Append32(unknown, 0);
     cases.push_back({"unknown call", unknown, DecodeStatus::UnknownCall});
     cases.push_back({"error id as request", Header(kVersion, 0), DecodeStatus::UnknownCall});
+    cases.push_back({"hello as a call", Body(HelloRequest{std::vector<uint8_t>(kTokenSize, 1)}),
+                     DecodeStatus::UnknownCall});
 
     auto longApdu = Header(kVersion, static_cast<uint16_t>(Call::Transmit));
     Append32(longApdu, 1);
@@ -298,4 +302,53 @@ TEST(BridgeProtocolTest, FrameLengthCountsTheBody)
     auto size = DecodeFrameHeader(frame.data());
     ASSERT_TRUE(size.has_value());
     EXPECT_EQ(*size, frame.size() - kFrameHeaderSize);
+}
+
+TEST(BridgeProtocolTest, HelloDecodesOnlyAsTheFirstFrame)
+{
+    const std::vector<uint8_t> token(kTokenSize, 0x5A);
+    HelloRequest hello;
+    std::vector<uint8_t> body = Body(HelloRequest{token});
+    ASSERT_EQ(DecodeHello(body.data(), body.size(), hello), DecodeStatus::Ok);
+    EXPECT_EQ(hello.token, token);
+
+    std::vector<uint8_t> call = Body(EstablishContextRequest{0});
+    EXPECT_EQ(DecodeHello(call.data(), call.size(), hello), DecodeStatus::UnknownCall);
+    EXPECT_FALSE(EncodeFrame(HelloRequest{std::vector<uint8_t>(kTokenSize + 1, 1)}).has_value());
+}
+
+TEST(BridgeProtocolTest, BridgeFileReadsOnlyWhatTheHostWrites)
+{
+    std::vector<uint8_t> token(kTokenSize);
+    for (size_t i = 0; i < token.size(); ++i)
+        token[i] = static_cast<uint8_t>(i * 37 + 1);
+    const std::string written = FormatBridgeFile({40123, token});
+    auto read = ParseBridgeFile(written);
+    ASSERT_TRUE(read.has_value()) << written;
+    EXPECT_EQ(read->port, 40123);
+    EXPECT_EQ(read->token, token);
+
+    const std::string hex = written.substr(written.find('\n') + 1, 2 * kTokenSize);
+    struct Case {
+        const char* what;
+        std::string text;
+        bool readable;
+    };
+    const Case cases[] = {
+        {"CR LF line ends", "40123\r\n" + hex + "\r\n", true},
+        {"empty", "", false},
+        {"port only", "40123\n", false},
+        {"no final line end", "40123\n" + hex, false},
+        {"port 0", "0\n" + hex + "\n", false},
+        {"port above 65535", "65536\n" + hex + "\n", false},
+        {"signed port", "+4012\n" + hex + "\n", false},
+        {"token one digit short", "40123\n" + hex.substr(1) + "\n", false},
+        {"token one byte long", "40123\n" + hex + "00\n", false},
+        {"upper-case hex", "40123\nAB" + hex.substr(2) + "\n", false},
+        {"a third line", "40123\n" + hex + "\n\n", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ParseBridgeFile(c.text).has_value(), c.readable) << c.what;
+    EXPECT_EQ(FormatBridgeFile({40123, std::vector<uint8_t>(kTokenSize - 1)}), "");
+    EXPECT_EQ(FormatBridgeFile({0, token}), "");
 }

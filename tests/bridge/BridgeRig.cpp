@@ -9,10 +9,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <thread>
 
 #include "BridgeClient.h"
+#include "tools/pcsc-bridge/BridgeFile.h"
 
 namespace {
 
@@ -83,7 +85,7 @@ std::string BridgeRig::ReaderName(int reader) const
 bool BridgeRig::WaitForCard(int reader) const
 {
     constexpr uint32_t kStatePresent = 0x20;
-    BridgeClient client(m_hostPort);
+    BridgeClient client(m_hostPort, &m_token);
     bridge::EstablishContextReply context;
     if (client.Call(bridge::EstablishContextRequest{0}, context) != 0)
         return false;
@@ -134,14 +136,21 @@ bool BridgeRig::StartPcscd()
 
 bool BridgeRig::StartHost()
 {
-    m_host = std::make_unique<ChildProcess>(std::vector<std::string>{BRIDGE_HOST_PATH, "--frame-timeout-ms",
-                                                                     std::to_string(kFrameTimeoutMs)},
-                                            std::vector<std::string>{"PCSCLITE_CSOCK_NAME=" + SocketPath()}, true);
-    std::string line = m_host->ReadLine();
-    m_hostPort = static_cast<uint16_t>(std::atoi(line.c_str()));
-    if (m_hostPort == 0) {
-        m_failure = "the bridge host did not report its port";
+    std::filesystem::create_directories(RuntimeDirectory());
+    m_host = std::make_unique<ChildProcess>(
+        std::vector<std::string>{BRIDGE_HOST_PATH, "--frame-timeout-ms", std::to_string(kFrameTimeoutMs),
+                                 "--send-timeout-ms", std::to_string(kSendTimeoutMs)},
+        std::vector<std::string>{"PCSCLITE_CSOCK_NAME=" + SocketPath(), "XDG_RUNTIME_DIR=" + RuntimeDirectory()},
+        true);
+    m_bridgeFile = m_host->ReadLine();
+    std::ifstream file(m_bridgeFile);
+    std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    auto endpoint = bridge::ParseBridgeFile(text);
+    if (!endpoint) {
+        m_failure = "the bridge host did not report a readable bridge file";
         return false;
     }
+    m_hostPort = endpoint->port;
+    m_token = endpoint->token;
     return true;
 }

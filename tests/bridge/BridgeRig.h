@@ -8,13 +8,16 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "ChildProcess.h"
 
 class BridgeRig {
 public:
-    // How long the host gives a started frame to arrive whole.
+    // How long the host gives a started frame (and the hand-shake) to arrive whole.
     static constexpr int kFrameTimeoutMs = 300;
+    // How long the host waits for a client to take a reply.
+    static constexpr int kSendTimeoutMs = 1000;
 
     BridgeRig();
     ~BridgeRig();
@@ -24,7 +27,13 @@ public:
 
     uint16_t VpcdPort(int reader) const { return static_cast<uint16_t>(m_vpcdPort + reader); }
     uint16_t HostPort() const { return m_hostPort; }
+    // The host's secret, from its bridge file.
+    const std::vector<uint8_t>& Token() const { return m_token; }
+    // The bridge file the host printed.
+    const std::string& BridgeFile() const { return m_bridgeFile; }
     std::string SocketPath() const { return m_directory + "/run/pcscd.comm"; }
+    // The host's XDG_RUNTIME_DIR.
+    std::string RuntimeDirectory() const { return m_directory + "/user"; }
     std::string ReaderName(int reader) const;
     // True once the host reports a card in `reader` (pcscd polls its readers).
     bool WaitForCard(int reader) const;
@@ -36,6 +45,8 @@ private:
     std::string m_directory;
     uint16_t m_vpcdPort = 0;
     uint16_t m_hostPort = 0;
+    std::vector<uint8_t> m_token;
+    std::string m_bridgeFile;
     std::unique_ptr<ChildProcess> m_pcscd;
     std::unique_ptr<ChildProcess> m_host;
     std::string m_failure;

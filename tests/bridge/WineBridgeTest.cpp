@@ -49,7 +49,7 @@ std::string WinePrefix()
 
 std::vector<std::string> WineEnvironment(const BridgeRig& rig)
 {
-    return {"VELMORA_BRIDGE_PORT=" + std::to_string(rig.HostPort()), "WINEPREFIX=" + WinePrefix(),
+    return {"VELMORA_BRIDGE_FILE=" + rig.BridgeFile(), "WINEPREFIX=" + WinePrefix(),
             "WINEDLLOVERRIDES=winscard=n;mscoree,mshtml=", "WINEDEBUG=-all"};
 }
 
@@ -108,7 +108,7 @@ TEST_F(WineBridgeTest, KilledWineProcessReleasesItsTransaction)
 {
     // Declared before the holder so that, on an early return, the holder is
     // killed first and nothing below waits for ever.
-    BridgeClient next(m_rig.HostPort());
+    BridgeClient next(m_rig.HostPort(), &m_rig.Token());
     std::future<std::string> line;
     std::future<uint32_t> taken;
     ChildProcess holder({Wine(), Program("bridge_transaction_holder.exe")}, WineEnvironment(m_rig), true);

@@ -1,6 +1,6 @@
 // The replacement winscard.dll under Wine, through the host, against a
 // private pcscd whose first reader holds a card. Run with
-// VELMORA_BRIDGE_PORT set (scripts/pcsc-rig --bridge, or the native
+// VELMORA_BRIDGE_FILE set (scripts/pcsc-rig --bridge, or the native
 // bridge_wine_tests). Checks hold for any card in the first reader.
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -30,7 +30,7 @@ class WinscardBridgeTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_NE(getenv("VELMORA_BRIDGE_PORT"), nullptr) << "run through the bridge rig";
+        ASSERT_NE(getenv("VELMORA_BRIDGE_FILE"), nullptr) << "run through the bridge rig";
         ASSERT_EQ(SCardEstablishContext(SCARD_SCOPE_USER, nullptr, nullptr, &m_context), SCARD_S_SUCCESS);
     }
 
@@ -228,7 +228,6 @@ TEST_F(WinscardBridgeTest, CallsNotForwardedAreUnsupported)
     SCARD_READERSTATEW states = {};
     states.szReader = kFirstReader;
     const LONG results[] = {
-        SCardCancel(m_context),
         SCardControl(0x1234, 0, nullptr, 0, buffer, sizeof buffer, &length),
         SCardGetAttrib(0x1234, SCARD_ATTR_VENDOR_NAME, buffer, &length),
         SCardSetAttrib(0x1234, SCARD_ATTR_VENDOR_NAME, buffer, sizeof buffer),
@@ -273,4 +272,31 @@ TEST_F(WinscardBridgeTest, WaitOnOneContextDoesNotHoldUpAnother)
     waiter.join();
     EXPECT_EQ(waitResult, SCARD_E_TIMEOUT);
     EXPECT_EQ(SCardReleaseContext(waiting), SCARD_S_SUCCESS);
+}
+
+TEST_F(WinscardBridgeTest, EndlessWaitEndsWhenAnotherThreadCancelsOrReleases)
+{
+    for (bool release : {false, true}) {
+        SCARDCONTEXT waiting = 0;
+        ASSERT_EQ(SCardEstablishContext(SCARD_SCOPE_USER, nullptr, nullptr, &waiting), SCARD_S_SUCCESS);
+        SCARD_READERSTATEW state = {};
+        state.szReader = kEmptyReader;
+        ASSERT_EQ(SCardGetStatusChangeW(waiting, 0, &state, 1), SCARD_S_SUCCESS);
+        state.dwCurrentState = state.dwEventState;
+
+        std::atomic<bool> waitEnded{false};
+        LONG waitResult = SCARD_S_SUCCESS;
+        std::thread waiter([&] {
+            waitResult = SCardGetStatusChangeW(waiting, INFINITE, &state, 1);
+            waitEnded = true;
+        });
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        EXPECT_FALSE(waitEnded) << "the wait ended without a change";
+        EXPECT_EQ(release ? SCardReleaseContext(waiting) : SCardCancel(waiting), SCARD_S_SUCCESS) << release;
+        waiter.join(); // the test's time-out is the hang guard
+        EXPECT_EQ(waitResult, SCARD_E_CANCELLED) << release;
+        if (!release) {
+            EXPECT_EQ(SCardReleaseContext(waiting), SCARD_S_SUCCESS);
+        }
+    }
 }

@@ -419,3 +419,44 @@ LONG FAKE_API SCardTransmit(SCARDHANDLE hCard, const SCARD_IO_REQUEST* pioSendPc
     TheState().calls[index].result = result;
     return result;
 }
+
+// The fake's cards have no ATR; the reader's name is the one connected to.
+LONG FAKE_API FAKE_WIDE(SCardStatus)(SCARDHANDLE hCard, FakeChar* szReaderName, LPDWORD pcchReaderLen,
+                                     LPDWORD pdwState, LPDWORD pdwProtocol, LPBYTE pbAtr, LPDWORD pcbAtrLen)
+{
+    const std::string arguments =
+        CardName(hCard) + ", readerLength=" + (pcchReaderLen ? std::to_string(*pcchReaderLen) : "null") +
+        ", atrLength=" + (pcbAtrLen ? std::to_string(*pcbAtrLen) : "null");
+    const FakeConnection* connection = FindCard(hCard);
+    if (connection == nullptr)
+        return Record("SCardStatus", arguments, code::InvalidHandle);
+    if (!CardStillThere(*connection))
+        return Record("SCardStatus", arguments, code::RemovedCard);
+    FakeString names = ToPlatform(connection->reader);
+    names += FakeChar(0);
+    names += FakeChar(0);
+    if (pcchReaderLen) {
+        if (szReaderName && *pcchReaderLen < names.size()) {
+            *pcchReaderLen = static_cast<DWORD>(names.size());
+            return Record("SCardStatus", arguments, code::InsufficientBuffer);
+        }
+        if (szReaderName)
+            std::memcpy(szReaderName, names.data(), names.size() * sizeof(FakeChar));
+        *pcchReaderLen = static_cast<DWORD>(names.size());
+    }
+    if (pdwState)
+        *pdwState = SCARD_SPECIFIC;
+    if (pdwProtocol)
+        *pdwProtocol = static_cast<DWORD>(TheState().activeProtocol);
+    (void)pbAtr;
+    if (pcbAtrLen)
+        *pcbAtrLen = 0;
+    return Record("SCardStatus", arguments, code::Success);
+}
+
+// The fake never waits, so there is nothing to cancel.
+LONG FAKE_API SCardCancel(SCARDCONTEXT hContext)
+{
+    return Record("SCardCancel", ContextName(hContext),
+                  IsValidContext(hContext) ? code::Success : code::InvalidHandle);
+}

@@ -201,9 +201,28 @@ DecodeStatus DecodeRequest(const uint8_t* body, size_t size, Request& request)
     case Call::EndTransaction: return DecodeFields<EndTransactionRequest>(reader, request);
     case Call::Transmit: return DecodeFields<TransmitRequest>(reader, request);
     case Call::Status: return DecodeFields<StatusRequest>(reader, request);
+    case Call::Cancel: return DecodeFields<CancelRequest>(reader, request);
+    case Call::Hello:
     case Call::Error: break;
     }
     return DecodeStatus::UnknownCall;
+}
+
+DecodeStatus DecodeHello(const uint8_t* body, size_t size, HelloRequest& hello)
+{
+    Reader reader(body, size);
+    uint16_t version = 0;
+    uint16_t call = 0;
+    reader.U16(version);
+    reader.U16(call);
+    if (!reader.Ok())
+        return DecodeStatus::Malformed;
+    if (version != kVersion)
+        return DecodeStatus::WrongVersion;
+    if (call != static_cast<uint16_t>(Call::Hello))
+        return DecodeStatus::UnknownCall;
+    hello.Fields(reader);
+    return reader.Ok() && reader.AtEnd() ? DecodeStatus::Ok : DecodeStatus::Malformed;
 }
 
 } // namespace bridge

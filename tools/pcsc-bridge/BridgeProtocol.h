@@ -6,6 +6,10 @@
 // call id `Call::Error` carries only a result: the host could not take the
 // request (malformed, unknown call, other version).
 //
+// The first frame of every connection is a Hello with the host's token (see
+// BridgeFile.h); the host serves nothing before it and closes a connection
+// whose first frame is anything else.
+//
 // Handles and result codes cross unchanged; reader names cross as UTF-8.
 // The same code encodes and decodes on both sides, and every length read
 // from the wire is checked against its bound and against the bytes present.
@@ -19,7 +23,7 @@
 
 namespace bridge {
 
-constexpr uint16_t kVersion = 1;
+constexpr uint16_t kVersion = 2;
 
 // Bounds of everything that crosses the wire.
 constexpr size_t kFrameHeaderSize = 4;
@@ -29,6 +33,8 @@ constexpr size_t kMaxReaders = 16;         // names in one reader list
 constexpr size_t kMaxReaderStates = 16;    // records in one status-change call
 constexpr size_t kMaxAtrSize = 36;
 constexpr size_t kMaxApduSize = 258 + 2;   // short APDU with data, plus room for a status word
+constexpr size_t kTokenSize = 32;          // the secret of the bridge file
+constexpr size_t kCancelKeySize = 16;      // the secret that lets a context's owner cancel its wait
 
 // PC/SC result codes the bridge itself produces (the Windows values).
 constexpr uint32_t kResultInvalidParameter = 0x80100004;
@@ -36,6 +42,7 @@ constexpr uint32_t kResultInvalidHandle = 0x80100003;
 constexpr uint32_t kResultNoMemory = 0x80100006;
 constexpr uint32_t kResultInsufficientBuffer = 0x80100008;
 constexpr uint32_t kResultInternalError = 0x80100001;
+constexpr uint32_t kResultCancelled = 0x80100002;
 constexpr uint32_t kResultTimeout = 0x8010000A;
 constexpr uint32_t kResultCommError = 0x80100013;
 constexpr uint32_t kResultNoService = 0x8010001D;
@@ -55,6 +62,8 @@ enum class Call : uint16_t {
     EndTransaction = 10,
     Transmit = 11,
     Status = 12,
+    Hello = 13,
+    Cancel = 14,
 };
 
 // --- requests -------------------------------------------------------------
@@ -150,10 +159,27 @@ struct StatusRequest {
     template <class F> void Fields(F& f) { f.U32(card); }
 };
 
+// Ends a status-change wait on a context, from any authenticated connection
+// (the one waiting is busy): `key` is the context's cancel key, which only
+// the client that established the context was given.
+struct CancelRequest {
+    static constexpr Call kCall = Call::Cancel;
+    uint32_t context = 0;
+    std::vector<uint8_t> key;
+    template <class F> void Fields(F& f) { f.U32(context); f.Bytes(key, kCancelKeySize); }
+};
+
+// The first frame of a connection; not a Request, it is never executed.
+struct HelloRequest {
+    static constexpr Call kCall = Call::Hello;
+    std::vector<uint8_t> token;
+    template <class F> void Fields(F& f) { f.Bytes(token, kTokenSize); }
+};
+
 using Request = std::variant<EstablishContextRequest, ReleaseContextRequest, IsValidContextRequest,
                              ListReadersRequest, GetStatusChangeRequest, ConnectRequest, ReconnectRequest,
                              DisconnectRequest, BeginTransactionRequest, EndTransactionRequest, TransmitRequest,
-                             StatusRequest>;
+                             StatusRequest, CancelRequest>;
 
 // --- replies --------------------------------------------------------------
 
@@ -170,12 +196,21 @@ using IsValidContextReply = ResultReply<Call::IsValidContext>;
 using DisconnectReply = ResultReply<Call::Disconnect>;
 using BeginTransactionReply = ResultReply<Call::BeginTransaction>;
 using EndTransactionReply = ResultReply<Call::EndTransaction>;
+using HelloReply = ResultReply<Call::Hello>;
 
 struct EstablishContextReply {
     static constexpr Call kCall = Call::EstablishContext;
     uint32_t result = 0;
     uint32_t context = 0;
-    template <class F> void Fields(F& f) { f.U32(result); f.U32(context); }
+    std::vector<uint8_t> cancelKey; // kCancelKeySize bytes on success
+    template <class F> void Fields(F& f) { f.U32(result); f.U32(context); f.Bytes(cancelKey, kCancelKeySize); }
+};
+
+struct CancelReply {
+    static constexpr Call kCall = Call::Cancel;
+    uint32_t result = 0;
+    uint32_t waitEnded = 0; // 1 when a wait was in progress and has been told to end
+    template <class F> void Fields(F& f) { f.U32(result); f.U32(waitEnded); }
 };
 
 struct ListReadersReply {
@@ -323,6 +358,9 @@ std::optional<Call> PeekCall(const uint8_t* body, size_t size);
 
 // Decodes a request body (the bytes after the length prefix).
 DecodeStatus DecodeRequest(const uint8_t* body, size_t size, Request& request);
+
+// Decodes the first frame's body: Ok only for a Hello of this version.
+DecodeStatus DecodeHello(const uint8_t* body, size_t size, HelloRequest& hello);
 
 // Decodes a reply body into `reply` when its call id is Message::kCall. An
 // error reply (Call::Error) sets only `reply.result`. Anything else is

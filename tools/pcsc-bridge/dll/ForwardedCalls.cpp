@@ -49,10 +49,16 @@ LONG GetStatusChange(SCARDCONTEXT context, DWORD timeout, ReaderState* states, D
         request.states.push_back(ReaderStateIn{*name, states[i].dwCurrentState});
     }
     GetStatusChangeReply reply;
-    uint32_t result = bridge_connection::CallOnContext(request.context, request, reply);
+    bridge_connection::CallOptions options;
+    options.cancellable = true;
+    options.deadlineMs = timeout == INFINITE ? bridge_connection::kNoDeadline
+                                             : timeout + bridge_connection::kWaitMarginMs;
+    uint32_t result = bridge_connection::CallOnContext(request.context, request, reply, options);
     // The event states are meaningful on success and on a time-out only.
     const bool statesValid = result == 0 || result == kResultTimeout;
-    if (statesValid && reply.states.size() == count) {
+    if (statesValid) {
+        if (reply.states.size() != count)
+            return Result(kResultCommError); // not an answer to what was asked
         for (DWORD i = 0; i < count; ++i) {
             const ReaderStateOut& out = reply.states[i];
             states[i].dwEventState = out.eventState;
@@ -122,6 +128,7 @@ LONG Status(SCARDHANDLE card, Char* readerNames, DWORD* readerLength, DWORD* sta
         *state = reply.state;
     if (protocol)
         *protocol = reply.protocol;
+    const bool namesAllocated = readerNames && readerLength && *readerLength == caller_buffers::kAutoAllocate;
     if (readerLength) {
         result = caller_buffers::DeliverString(reader_text::MultiString(names(reply.readers)), readerNames,
                                                readerLength);
@@ -130,6 +137,12 @@ LONG Status(SCARDHANDLE card, Char* readerNames, DWORD* readerLength, DWORD* sta
     }
     if (atrLength)
         result = caller_buffers::Deliver(reply.atr.data(), reply.atr.size(), 1, atr, atrLength);
+    if (result != 0 && namesAllocated) {
+        // The call fails: the caller never frees the names' block.
+        void** block = reinterpret_cast<void**>(readerNames);
+        caller_buffers::FreeBlock(*block);
+        *block = nullptr;
+    }
     return Result(result);
 }
 
@@ -160,13 +173,18 @@ LONG WINAPI SCardEstablishContext(DWORD dwScope, LPCVOID, LPCVOID, LPSCARDCONTEX
     uint32_t result = connection->Call(request, reply);
     if (result != 0)
         return Result(result);
+    if (reply.cancelKey.size() != kCancelKeySize) {
+        ReleaseContextReply ignored;
+        connection->Call(ReleaseContextRequest{reply.context}, ignored);
+        return Result(kResultCommError);
+    }
     if (bridge_connection::ForContext(reply.context)) {
         // Cannot be told apart from a context this process already holds.
         ReleaseContextReply ignored;
         connection->Call(ReleaseContextRequest{reply.context}, ignored);
         return Result(kResultInternalError);
     }
-    bridge_connection::AddContext(reply.context, connection);
+    bridge_connection::AddContext(reply.context, connection, reply.cancelKey);
     *phContext = reply.context;
     return 0;
 }
@@ -175,11 +193,20 @@ LONG WINAPI SCardReleaseContext(SCARDCONTEXT hContext)
 {
     ReleaseContextRequest request;
     request.context = Wire(hContext);
+    // A wait on the context from another thread would hold up the release.
+    bridge_connection::CancelWait(request.context);
     ReleaseContextReply reply;
     uint32_t result = bridge_connection::CallOnContext(request.context, request, reply);
     // Gone either way: released, or its connection (and so the context) is lost.
     bridge_connection::RemoveContext(request.context);
     return Result(result);
+}
+
+// Ends a status-change wait on the context from another thread; it returns
+// SCARD_E_CANCELLED.
+LONG WINAPI SCardCancel(SCARDCONTEXT hContext)
+{
+    return Result(bridge_connection::CancelWait(Wire(hContext)));
 }
 
 LONG WINAPI SCardIsValidContext(SCARDCONTEXT hContext)
@@ -264,7 +291,9 @@ LONG WINAPI SCardBeginTransaction(SCARDHANDLE hCard)
     BeginTransactionRequest request;
     request.card = Wire(hCard);
     BeginTransactionReply reply;
-    return Result(bridge_connection::CallOnCard(request.card, request, reply));
+    bridge_connection::CallOptions options;
+    options.deadlineMs = bridge_connection::kTransactionDeadlineMs;
+    return Result(bridge_connection::CallOnCard(request.card, request, reply, options));
 }
 
 LONG WINAPI SCardEndTransaction(SCARDHANDLE hCard, DWORD dwDisposition)

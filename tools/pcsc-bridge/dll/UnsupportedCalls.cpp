@@ -27,7 +27,6 @@ extern "C" {
 UNSUPPORTED(ClassInstall32, 3)
 UNSUPPORTED(SCardAddReaderToGroupA, 3)
 UNSUPPORTED(SCardAddReaderToGroupW, 3)
-UNSUPPORTED(SCardCancel, 1)
 UNSUPPORTED(SCardControl, 7)
 UNSUPPORTED(SCardForgetCardTypeA, 2)
 UNSUPPORTED(SCardForgetCardTypeW, 2)

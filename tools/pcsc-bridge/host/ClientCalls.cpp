@@ -4,6 +4,8 @@
 #include <chrono>
 #include <cstring>
 
+#include "CancelRegistry.h"
+#include "RandomBytes.h"
 #include "WindowsValues.h"
 
 using namespace bridge;
@@ -58,8 +60,14 @@ void ClientCalls::EndAll()
         SCardDisconnect(card.handle, SCARD_RESET_CARD);
     m_cards.clear();
     for (auto& [wire, context] : m_contexts)
-        SCardReleaseContext(context);
+        ReleaseContext(wire, context);
     m_contexts.clear();
+}
+
+LONG ClientCalls::ReleaseContext(uint32_t wire, SCARDCONTEXT context)
+{
+    CancelRegistry::Instance().Remove(wire);
+    return SCardReleaseContext(context);
 }
 
 std::vector<uint8_t> ClientCalls::Execute(const Request& request)
@@ -74,18 +82,24 @@ std::vector<uint8_t> ClientCalls::Run(const EstablishContextRequest& request)
         reply.result = kResultNoMemory;
         return ReplyFrame(reply);
     }
+    std::vector<uint8_t> key = RandomBytes(kCancelKeySize);
+    if (key.empty()) {
+        reply.result = kResultInternalError;
+        return ReplyFrame(reply);
+    }
     SCARDCONTEXT context = 0;
     LONG rv = SCardEstablishContext(request.scope, nullptr, nullptr, &context);
     if (rv == SCARD_S_SUCCESS) {
         uint32_t wire = WireValue(context);
-        if (wire == 0 || m_contexts.count(wire)) {
-            // Cannot be told apart on the wire from one this client holds.
+        if (wire == 0 || !CancelRegistry::Instance().Add(wire, context, key)) {
+            // Cannot be told apart on the wire from one a client holds.
             SCardReleaseContext(context);
             reply.result = kResultInternalError;
             return ReplyFrame(reply);
         }
         m_contexts[wire] = context;
         reply.context = wire;
+        reply.cancelKey = std::move(key);
     }
     reply.result = Result(rv);
     return ReplyFrame(reply);
@@ -101,7 +115,7 @@ std::vector<uint8_t> ClientCalls::Run(const ReleaseContextRequest& request)
     }
     // pcsc-lite ends the context's card handles with it.
     std::erase_if(m_cards, [&](const auto& entry) { return entry.second.context == request.context; });
-    reply.result = Result(SCardReleaseContext(it->second));
+    reply.result = Result(ReleaseContext(it->first, it->second));
     m_contexts.erase(it);
     return ReplyFrame(reply);
 }
@@ -144,10 +158,13 @@ std::vector<uint8_t> ClientCalls::Run(const ListReadersRequest& request)
     return ReplyFrame(reply);
 }
 
-LONG ClientCalls::WaitForStatusChange(SCARDCONTEXT context, uint32_t timeout, std::vector<SCARD_READERSTATE>& states)
+LONG ClientCalls::WaitForStatusChange(uint32_t wire, SCARDCONTEXT context, uint32_t timeout,
+                                      std::vector<SCARD_READERSTATE>& states)
 {
     const auto start = std::chrono::steady_clock::now();
     const std::vector<SCARD_READERSTATE> asked = states;
+    CancelRegistry& cancels = CancelRegistry::Instance();
+    cancels.BeginWait(wire);
     for (;;) {
         DWORD slice = kWaitSliceMs;
         if (timeout != kInfinite) {
@@ -157,9 +174,13 @@ LONG ClientCalls::WaitForStatusChange(SCARDCONTEXT context, uint32_t timeout, st
         }
         states = asked;
         LONG rv = SCardGetStatusChange(context, slice, states.data(), static_cast<DWORD>(states.size()));
+        if (rv == SCARD_E_TIMEOUT && cancels.Cancelled(wire))
+            rv = SCARD_E_CANCELLED; // cancelled between two slices
         // A slice shorter than the full one was the last of a finite wait.
-        if (rv != SCARD_E_TIMEOUT || slice < kWaitSliceMs || m_peerGone())
+        if (rv != SCARD_E_TIMEOUT || slice < kWaitSliceMs || m_peerGone()) {
+            cancels.EndWait(wire);
             return rv;
+        }
     }
 }
 
@@ -177,7 +198,7 @@ std::vector<uint8_t> ClientCalls::Run(const GetStatusChangeRequest& request)
         states[i].szReader = request.states[i].reader.c_str();
         states[i].dwCurrentState = request.states[i].currentState;
     }
-    LONG rv = WaitForStatusChange(it->second, request.timeout, states);
+    LONG rv = WaitForStatusChange(it->first, it->second, request.timeout, states);
     for (const SCARD_READERSTATE& state : states) {
         ReaderStateOut out;
         out.eventState = static_cast<uint32_t>(state.dwEventState);
@@ -316,4 +337,9 @@ std::vector<uint8_t> ClientCalls::Run(const StatusRequest& request)
     }
     reply.result = Result(rv);
     return ReplyFrame(reply);
+}
+
+std::vector<uint8_t> ClientCalls::Run(const CancelRequest& request)
+{
+    return ReplyFrame(CancelRegistry::Instance().Cancel(request));
 }

@@ -5,6 +5,8 @@
 // is SCARD_E_INVALID_HANDLE and never reaches pcsc-lite, and when the client
 // goes, EndAll() disconnects its cards (with a reset, so that a verified PIN
 // does not outlive the program that entered it) and releases its contexts.
+// Each context gets a cancel key (see CancelRegistry), with which the client
+// can cancel the context's wait from another connection.
 #pragma once
 #include <PCSC/winscard.h>
 #include <PCSC/wintypes.h>
@@ -45,8 +47,11 @@ private:
     std::vector<uint8_t> Run(const bridge::EndTransactionRequest& request);
     std::vector<uint8_t> Run(const bridge::TransmitRequest& request);
     std::vector<uint8_t> Run(const bridge::StatusRequest& request);
+    std::vector<uint8_t> Run(const bridge::CancelRequest& request);
+    LONG ReleaseContext(uint32_t wire, SCARDCONTEXT context);
 
-    LONG WaitForStatusChange(SCARDCONTEXT context, uint32_t timeout, std::vector<SCARD_READERSTATE>& states);
+    LONG WaitForStatusChange(uint32_t wire, SCARDCONTEXT context, uint32_t timeout,
+                             std::vector<SCARD_READERSTATE>& states);
 
     struct Card {
         SCARDHANDLE handle;

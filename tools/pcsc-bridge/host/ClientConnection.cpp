@@ -7,6 +7,7 @@
 #include <cerrno>
 
 #include "ClientCalls.h"
+#include "RandomBytes.h"
 #include "tools/pcsc-bridge/BridgeProtocol.h"
 
 using namespace bridge;
@@ -22,10 +23,7 @@ std::vector<uint8_t> ErrorFrame(uint32_t result)
 
 } // namespace
 
-ClientConnection::ClientConnection(int socket, std::chrono::milliseconds frameTimeout)
-    : m_socket(socket), m_frameTimeout(frameTimeout)
-{
-}
+ClientConnection::ClientConnection(int socket, const Settings& settings) : m_socket(socket), m_settings(settings) {}
 
 ClientConnection::~ClientConnection()
 {
@@ -44,6 +42,25 @@ std::vector<uint8_t> ClientConnection::ReplyToBody(ClientCalls& calls, const uin
     return ErrorFrame(kResultUnsupportedFeature);
 }
 
+bool ClientConnection::Authenticate()
+{
+    const auto deadline = std::chrono::steady_clock::now() + m_settings.frameTimeout;
+    uint8_t header[kFrameHeaderSize];
+    if (ReadExactly(header, sizeof header, deadline) != ReadResult::Ok)
+        return false;
+    std::optional<size_t> size = DecodeFrameHeader(header);
+    if (!size)
+        return false;
+    std::vector<uint8_t> body(*size);
+    if (ReadExactly(body.data(), body.size(), deadline) != ReadResult::Ok)
+        return false;
+    HelloRequest hello;
+    if (DecodeHello(body.data(), body.size(), hello) != DecodeStatus::Ok ||
+        !SecretsEqual(hello.token, m_settings.token))
+        return false;
+    return WriteAll(*EncodeFrame(HelloReply{}));
+}
+
 void ClientConnection::Serve()
 {
     ClientCalls calls([this] { return PeerGone(); });
@@ -53,7 +70,7 @@ void ClientConnection::Serve()
         // Between frames a client may stay idle for as long as it likes.
         if (ReadExactly(header, 1, std::nullopt) != ReadResult::Ok)
             break;
-        const auto deadline = std::chrono::steady_clock::now() + m_frameTimeout;
+        const auto deadline = std::chrono::steady_clock::now() + m_settings.frameTimeout;
         ReadResult read = ReadExactly(header + 1, sizeof header - 1, deadline);
         std::optional<size_t> size;
         if (read == ReadResult::Ok) {
@@ -75,22 +92,26 @@ void ClientConnection::Serve()
     calls.EndAll();
 }
 
-ClientConnection::ReadResult ClientConnection::ReadExactly(
-    uint8_t* data, size_t size, std::optional<std::chrono::steady_clock::time_point> deadline)
+bool ClientConnection::WaitFor(short events, TimePoint deadline)
+{
+    for (;;) {
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        pollfd descriptor{m_socket, events, 0};
+        int ready = left.count() > 0 ? poll(&descriptor, 1, static_cast<int>(left.count())) : 0;
+        if (ready < 0 && errno == EINTR)
+            continue;
+        // An error or hang-up shows as ready: the next call on the socket reports it.
+        return ready != 0;
+    }
+}
+
+ClientConnection::ReadResult ClientConnection::ReadExactly(uint8_t* data, size_t size,
+                                                           std::optional<TimePoint> deadline)
 {
     size_t done = 0;
     while (done < size) {
-        if (deadline) {
-            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(*deadline - std::chrono::steady_clock::now());
-            pollfd descriptor{m_socket, POLLIN, 0};
-            int ready = left.count() > 0 ? poll(&descriptor, 1, static_cast<int>(left.count())) : 0;
-            if (ready < 0 && errno == EINTR)
-                continue;
-            if (ready == 0)
-                return ReadResult::TimedOut;
-            if (ready < 0)
-                return ReadResult::Closed;
-        }
+        if (deadline && !WaitFor(POLLIN, *deadline))
+            return ReadResult::TimedOut;
         ssize_t n = recv(m_socket, data + done, size - done, 0);
         if (n < 0 && errno == EINTR)
             continue;
@@ -103,11 +124,17 @@ ClientConnection::ReadResult ClientConnection::ReadExactly(
 
 bool ClientConnection::WriteAll(const std::vector<uint8_t>& data)
 {
+    const auto deadline = std::chrono::steady_clock::now() + m_settings.sendTimeout;
     size_t done = 0;
     while (done < data.size()) {
-        ssize_t n = send(m_socket, data.data() + done, data.size() - done, MSG_NOSIGNAL);
+        ssize_t n = send(m_socket, data.data() + done, data.size() - done, MSG_NOSIGNAL | MSG_DONTWAIT);
         if (n < 0 && errno == EINTR)
             continue;
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            if (!WaitFor(POLLOUT, deadline))
+                return false; // the client does not read
+            continue;
+        }
         if (n <= 0)
             return false;
         done += static_cast<size_t>(n);

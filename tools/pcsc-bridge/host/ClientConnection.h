@@ -1,12 +1,19 @@
-// Serves one client on its connected socket until it goes: reads frames,
-// answers each one, and ends the client's PC/SC state at the end.
+// Serves one client on its connected socket: first the hand-shake, then
+// frames until the client goes, and at the end the client's PC/SC state.
+//
+// The hand-shake: the first frame must be a Hello with the host's token,
+// complete within the frame time-out from the connection's start; anything
+// else (another call, a wrong token, silence) closes the connection without
+// a reply, before any call is served.
 //
 // A request that cannot be decoded is answered with an error reply and the
 // connection stays usable. A frame header announcing an impossible length
 // is answered with an error reply and the connection is closed, since the
 // stream can no longer be followed. So is a frame that does not arrive whole
 // within the frame time-out after its first byte (a truncated message from a
-// client that stays connected).
+// client that stays connected). A reply that the client does not take
+// within the send time-out closes the connection too (a client that stopped
+// reading must not keep its card and transaction).
 #pragma once
 #include <chrono>
 #include <cstdint>
@@ -15,14 +22,21 @@
 
 class ClientConnection {
 public:
-    static constexpr std::chrono::milliseconds kDefaultFrameTimeout{5000};
+    struct Settings {
+        std::vector<uint8_t> token;
+        std::chrono::milliseconds frameTimeout{5000};
+        std::chrono::milliseconds sendTimeout{10000};
+    };
 
     // Takes ownership of the socket.
-    explicit ClientConnection(int socket, std::chrono::milliseconds frameTimeout = kDefaultFrameTimeout);
+    ClientConnection(int socket, const Settings& settings);
     ~ClientConnection();
     ClientConnection(const ClientConnection&) = delete;
     ClientConnection& operator=(const ClientConnection&) = delete;
 
+    // The hand-shake; false when the connection must be closed.
+    bool Authenticate();
+    // Serves calls until the client goes (after Authenticate succeeded).
     void Serve();
 
     // The reply to one request body (used by Serve and by the fuzz target).
@@ -30,12 +44,14 @@ public:
 
 private:
     enum class ReadResult { Ok, Closed, TimedOut };
+    using TimePoint = std::chrono::steady_clock::time_point;
     // Reads `size` bytes; with a deadline, gives up when it passes.
-    ReadResult ReadExactly(uint8_t* data, size_t size,
-                           std::optional<std::chrono::steady_clock::time_point> deadline);
+    ReadResult ReadExactly(uint8_t* data, size_t size, std::optional<TimePoint> deadline);
+    // Waits for `events` on the socket until the deadline: false when it passed.
+    bool WaitFor(short events, TimePoint deadline);
     bool WriteAll(const std::vector<uint8_t>& data);
     bool PeerGone() const;
 
     int m_socket;
-    std::chrono::milliseconds m_frameTimeout;
+    const Settings& m_settings;
 };

@@ -1,16 +1,22 @@
 // pcsc-bridge: executes the PC/SC calls of the replacement winscard.dll
 // against pcsc-lite. Listens on 127.0.0.1 only, one thread per client.
 //
-//   pcsc-bridge [--port N] [--port-file FILE] [--frame-timeout-ms MS]
+//   pcsc-bridge [--port N] [--frame-timeout-ms MS] [--send-timeout-ms MS]
 //
-// Prints the port it listens on as one line on stdout (and into FILE). A
-// frame must arrive whole within MS (default 5000) after its first byte.
+// Writes its port and a fresh random token into a bridge file in a private
+// directory (see PrivateBridgeFile.h) and prints the file's path as one line
+// on stdout; only a client that presents the token is served. A frame
+// (the token's too, counted from the connection's start) must arrive whole
+// within the frame time-out (default 5000 ms); a client that does not take
+// a reply within the send time-out (default 10000 ms) is dropped.
 #include <atomic>
 #include <chrono>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <system_error>
 #include <thread>
 
 #include <signal.h>
@@ -18,35 +24,51 @@
 
 #include "ClientConnection.h"
 #include "LoopbackListener.h"
+#include "PrivateBridgeFile.h"
+#include "RandomBytes.h"
+#include "tools/pcsc-bridge/BridgeProtocol.h"
 
 namespace {
 
+// Authenticated clients served at once; a connection still in its
+// hand-shake is bounded by the frame time-out instead.
 constexpr int kMaxClients = 32;
 std::atomic<int> g_clients{0};
-std::chrono::milliseconds g_frameTimeout = ClientConnection::kDefaultFrameTimeout;
+ClientConnection::Settings g_settings;
 
-void Usage()
+[[noreturn]] void Usage()
 {
-    std::fprintf(stderr, "usage: pcsc-bridge [--port N] [--port-file FILE] [--frame-timeout-ms MS]\n");
+    std::fprintf(stderr, "usage: pcsc-bridge [--port N] [--frame-timeout-ms MS] [--send-timeout-ms MS]\n");
     std::exit(2);
 }
 
-bool WritePortFile(const std::string& path, uint16_t port)
+unsigned long Number(const char* text, unsigned long low, unsigned long high)
 {
-    std::string temporary = path + ".tmp";
-    FILE* file = std::fopen(temporary.c_str(), "w");
-    if (!file)
-        return false;
-    std::fprintf(file, "%u\n", port);
-    bool ok = std::fclose(file) == 0;
-    return ok && std::rename(temporary.c_str(), path.c_str()) == 0;
+    char* end = nullptr;
+    errno = 0;
+    unsigned long value = std::strtoul(text, &end, 10);
+    if (errno != 0 || end == text || *end != '\0' || value < low || value > high)
+        Usage();
+    return value;
 }
 
 void ServeClient(int socket)
 {
-    ClientConnection connection(socket, g_frameTimeout);
+    ClientConnection connection(socket, g_settings);
+    if (!connection.Authenticate())
+        return;
+    if (++g_clients > kMaxClients) {
+        --g_clients;
+        return;
+    }
     connection.Serve();
     --g_clients;
+}
+
+void OnStopSignal(int)
+{
+    PrivateBridgeFile::RemoveOnSignal();
+    _exit(0);
 }
 
 } // namespace
@@ -54,40 +76,41 @@ void ServeClient(int socket)
 int main(int argc, char** argv)
 {
     unsigned long port = 0;
-    std::string portFile;
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--port") == 0 && i + 1 < argc) {
-            char* end = nullptr;
-            port = std::strtoul(argv[++i], &end, 10);
-            if (*end != '\0' || port > 65535)
-                Usage();
-        } else if (std::strcmp(argv[i], "--frame-timeout-ms") == 0 && i + 1 < argc) {
-            char* end = nullptr;
-            unsigned long ms = std::strtoul(argv[++i], &end, 10);
-            if (*end != '\0' || ms == 0 || ms > 3600000)
-                Usage();
-            g_frameTimeout = std::chrono::milliseconds(ms);
-        } else if (std::strcmp(argv[i], "--port-file") == 0 && i + 1 < argc) {
-            portFile = argv[++i];
-        } else {
+        if (std::strcmp(argv[i], "--port") == 0 && i + 1 < argc)
+            port = Number(argv[++i], 0, 65535);
+        else if (std::strcmp(argv[i], "--frame-timeout-ms") == 0 && i + 1 < argc)
+            g_settings.frameTimeout = std::chrono::milliseconds(Number(argv[++i], 1, 3600000));
+        else if (std::strcmp(argv[i], "--send-timeout-ms") == 0 && i + 1 < argc)
+            g_settings.sendTimeout = std::chrono::milliseconds(Number(argv[++i], 1, 3600000));
+        else
             Usage();
-        }
     }
 
     // A client or pcscd that goes away is seen as a failed write, not a signal.
     signal(SIGPIPE, SIG_IGN);
 
+    g_settings.token = RandomBytes(bridge::kTokenSize);
+    if (g_settings.token.empty()) {
+        std::perror("pcsc-bridge: getrandom");
+        return 1;
+    }
     LoopbackListener listener;
     if (!listener.Listen(static_cast<uint16_t>(port))) {
         std::perror("pcsc-bridge: listen");
         return 1;
     }
-    std::printf("%u\n", listener.Port());
-    std::fflush(stdout);
-    if (!portFile.empty() && !WritePortFile(portFile, listener.Port())) {
-        std::perror("pcsc-bridge: port file");
+    PrivateBridgeFile file;
+    struct sigaction stop = {};
+    stop.sa_handler = OnStopSignal;
+    for (int signal : {SIGTERM, SIGINT, SIGHUP})
+        sigaction(signal, &stop, nullptr);
+    if (!file.Create({listener.Port(), g_settings.token})) {
+        std::perror("pcsc-bridge: bridge file");
         return 1;
     }
+    std::printf("%s\n", file.Path().c_str());
+    std::fflush(stdout);
 
     for (;;) {
         int client = listener.Accept();
@@ -95,11 +118,10 @@ int main(int argc, char** argv)
             std::perror("pcsc-bridge: accept");
             return 1;
         }
-        if (g_clients >= kMaxClients) {
-            close(client);
-            continue;
+        try {
+            std::thread(ServeClient, client).detach();
+        } catch (const std::system_error&) {
+            close(client); // no thread for this client now; the others go on
         }
-        ++g_clients;
-        std::thread(ServeClient, client).detach();
     }
 }

@@ -1,0 +1,11 @@
+// Secrets for the bridge: the token of the bridge file and the cancel keys.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+// `size` bytes from the kernel's random source (getrandom); empty if it failed.
+std::vector<uint8_t> RandomBytes(size_t size);
+
+// Compares two secrets in time that depends on their length only.
+bool SecretsEqual(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b);
