@@ -1,12 +1,9 @@
-// UTF-8 output for the full decoders: code points, Latin-1 and UTF-16BE input.
+// UTF-8 from the byte forms of SMS text: Latin-1 (8-bit data) and UTF-16BE
+// (the UCS2 alphabet).
 #pragma once
 #include <cstddef>
 #include <cstdint>
 #include <string>
-
-// Appends one code point as UTF-8; surrogates and values above U+10FFFF
-// become U+FFFD.
-void AppendUtf8(std::string& out, char32_t codePoint);
 
 // Latin-1 bytes (byte value = code point) to UTF-8.
 std::string Latin1ToUtf8(const uint8_t* bytes, size_t count);

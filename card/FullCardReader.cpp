@@ -1,0 +1,79 @@
+#include "FullCardReader.h"
+
+#include <map>
+
+#include "RawFileReader.h"
+#include "sim/ResultCodes.h"
+#include "sim/SimFiles.h"
+#include "sim/full/DiallingRecord.h"
+#include "sim/full/FullSimFiles.h"
+#include "sim/full/PhoneBookDecoder.h"
+
+namespace {
+
+// An extension record: type, length, ten data bytes, next identifier.
+constexpr uint8_t ExtensionRecordLength = 13;
+
+// A dialling-number file, the extension file its records continue in, and
+// where its decoded records go.
+struct PhoneBookFile {
+    uint16_t fileId;
+    uint16_t extensionId;
+    PhoneBook FullCardContent::*book;
+};
+
+constexpr PhoneBookFile PhoneBookFiles[] = {
+    {simfile::EfAdn, fullfile::EfExt1, &FullCardContent::adn},
+    {simfile::EfFdn, fullfile::EfExt2, &FullCardContent::fdn},
+    {fullfile::EfMsisdn, fullfile::EfExt1, &FullCardContent::msisdn},
+    {fullfile::EfSdn, fullfile::EfExt3, &FullCardContent::sdn},
+    {fullfile::EfLnd, fullfile::EfExt1, &FullCardContent::lnd},
+};
+
+// Reads every phone book, then each extension file that one of them refers
+// to (once), then decodes.
+LONG ReadPhoneBooks(CCardReader& reader, FullCardContent& content)
+{
+    std::map<uint16_t, RawCardFile> books;
+    std::map<uint16_t, RawCardFile> extensions;
+    for (const PhoneBookFile& spec : PhoneBookFiles) {
+        RawCardFile& raw = books[spec.fileId];
+        if (const LONG result = ReadRawRecordFile(reader, simfile::DfTelecom, spec.fileId,
+                                                  DiallingRecordTailLength, raw))
+            return result;
+        if (NeedsExtension(raw) && !extensions.count(spec.extensionId)) {
+            if (const LONG result = ReadRawRecordFile(reader, simfile::DfTelecom, spec.extensionId,
+                                                      ExtensionRecordLength, extensions[spec.extensionId]))
+                return result;
+        }
+    }
+    for (const PhoneBookFile& spec : PhoneBookFiles) {
+        const auto extension = extensions.find(spec.extensionId);
+        content.*spec.book =
+            DecodePhoneBook(books[spec.fileId], extension != extensions.end() ? &extension->second : nullptr);
+    }
+    return sc::Success;
+}
+
+LONG ReadServiceProviderName(CCardReader& reader, FullCardContent& content)
+{
+    RawCardFile raw;
+    const LONG result = ReadRawTransparentFile(reader, simfile::DfGsm, fullfile::EfSpn, raw);
+    content.spnState = raw.state;
+    ServiceProviderName spn;
+    if (!raw.records.empty() && DecodeServiceProviderName(raw.records[0].data(), raw.records[0].size(), spn))
+        content.spn = spn;
+    return result;
+}
+
+} // namespace
+
+LONG ReadFullCard(CCardReader& reader, FullCardContent& content)
+{
+    reader.BeginTransaction(); // as the dialog's read: it runs whether or not granted
+    LONG result = ReadPhoneBooks(reader, content);
+    if (result == sc::Success)
+        result = ReadServiceProviderName(reader, content);
+    reader.EndTransaction();
+    return result;
+}
