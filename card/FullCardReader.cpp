@@ -8,11 +8,14 @@
 #include "sim/full/DiallingRecord.h"
 #include "sim/full/FullSimFiles.h"
 #include "sim/full/PhoneBookDecoder.h"
+#include "sim/full/SmsMessages.h"
 
 namespace {
 
 // An extension record: type, length, ten data bytes, next identifier.
 constexpr uint8_t ExtensionRecordLength = 13;
+// An SMS record: the status byte and at least the service-centre length.
+constexpr uint8_t SmsMinimumRecordLength = 2;
 
 // A dialling-number file, the extension file its records continue in, and
 // where its decoded records go.
@@ -66,6 +69,15 @@ LONG ReadServiceProviderName(CCardReader& reader, FullCardContent& content)
     return result;
 }
 
+// EF_SMS, every record: free ones too, as they may still hold a message.
+LONG ReadMessages(CCardReader& reader, FullCardContent& content)
+{
+    RawCardFile raw;
+    const LONG result = ReadRawRecordFile(reader, simfile::DfTelecom, simfile::EfSms, SmsMinimumRecordLength, raw);
+    content.sms = DecodeSmsFile(raw);
+    return result;
+}
+
 } // namespace
 
 LONG ReadFullCard(CCardReader& reader, FullCardContent& content)
@@ -74,6 +86,8 @@ LONG ReadFullCard(CCardReader& reader, FullCardContent& content)
     LONG result = ReadPhoneBooks(reader, content);
     if (result == sc::Success)
         result = ReadServiceProviderName(reader, content);
+    if (result == sc::Success)
+        result = ReadMessages(reader, content);
     reader.EndTransaction();
     return result;
 }

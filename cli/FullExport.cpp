@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "Csv.h"
+#include "SmsCsv.h"
 #include "VCard.h"
 #include "ui/logic/ExportWriter.h"
 
@@ -36,6 +37,7 @@ bool ExportFull(const std::filesystem::path& dir, const FullCardContent& content
     const std::pair<const char*, std::string> files[] = {
         {"contacts.vcf", ContactsVcf(content)},
         {"contacts.csv", ContactsCsv(content)},
+        {"sms.csv", SmsCsv(content.sms)},
     };
     bool allWritten = true;
     for (const auto& [name, bytes] : files) {

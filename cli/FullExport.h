@@ -1,5 +1,5 @@
 // --full --export DIR: the files beside the dialog's three, one function per
-// file (contacts.vcf, contacts.csv), each written safely as the dialog's
+// file (contacts.vcf, contacts.csv, sms.csv), each written safely as the dialog's
 // exports are.
 #pragma once
 #include <filesystem>

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "FullSmsJson.h"
+
 namespace {
 
 using nlohmann::ordered_json;
@@ -65,5 +67,6 @@ ordered_json FullJson(const FullCardContent& content)
     json["sdn"] = PhoneBookJson(content.sdn);
     json["lnd"] = PhoneBookJson(content.lnd);
     json["spn"] = ServiceProviderJson(content);
+    json["sms"] = SmsJson(content.sms);
     return json;
 }

@@ -13,5 +13,5 @@ nlohmann::ordered_json PhoneBookJson(const PhoneBook& book);
 //  "networkNameAtHome", "providerNameWhenRoaming"}
 nlohmann::ordered_json ServiceProviderJson(const FullCardContent& content);
 
-// {"adn", "fdn", "msisdn", "sdn", "lnd", "spn"}
+// {"adn", "fdn", "msisdn", "sdn", "lnd", "spn", "sms"}
 nlohmann::ordered_json FullJson(const FullCardContent& content);

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <utility>
 
+#include "FullSmsText.h"
+
 namespace {
 
 const std::pair<PhoneBook FullCardContent::*, const char*> Books[] = {
@@ -106,5 +108,5 @@ std::string ServiceProviderText(const FullCardContent& content)
 
 std::string FullText(const FullCardContent& content)
 {
-    return "\n" + PhoneBooksText(content) + ServiceProviderText(content);
+    return "\n" + PhoneBooksText(content) + ServiceProviderText(content) + SmsText(content.sms);
 }

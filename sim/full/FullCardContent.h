@@ -11,6 +11,7 @@
 #include "ExtensionChain.h"
 #include "RawCardFile.h"
 #include "ServiceProviderName.h"
+#include "SmsMessages.h"
 
 // One used record of a phone book, in the card's terms.
 struct PhoneBookRecord {
@@ -43,5 +44,5 @@ struct FullCardContent {
     std::optional<ServiceProviderName> spn; // 6F46 under DF_GSM
 
     // --- messages (EF_SMS) ---
-    // The SMS decoders add their section here.
+    SmsMessages sms; // 6F3C under DF_TELECOM
 };

@@ -181,7 +181,7 @@ bool DecodeFullSms(const uint8_t* record, size_t length, FullSms& sms)
         return false;
     sms.statusByte = record[0];
     const bool used = record[0] & UsedBit;
-    if (!used && IsBlank(record + 1, length - 1))
+    if (IsBlank(record + 1, length - 1))
         return false;
     const size_t centre = DecodeServiceCentreAddress(record + 1, length - 1, sms.serviceCentre);
     if (centre == 0)

@@ -38,9 +38,10 @@ struct FullSms {
 };
 
 // Decodes a record of `length` octets. Returns false when it holds no
-// message: a free record whose contents are blank or do not decode. A used
-// record is always returned; a field that reaches past the record ends the
-// decoding there, with `error` saying which.
+// message: its octets after the status are blank (all FF or all 00, whatever
+// the status says), or it is free and does not decode. Any other used record
+// is returned; a field that reaches past the record ends the decoding there,
+// with `error` saying which.
 bool DecodeFullSms(const uint8_t* record, size_t length, FullSms& sms);
 
 // "read", "unread", "sent", "unsent", or "free" for a free record.

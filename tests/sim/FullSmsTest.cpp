@@ -205,6 +205,7 @@ INSTANTIATE_TEST_SUITE_P(Records, FullSmsRecordTest, testing::Values(
                SmsType::Deliver, "+44791234567", "old", "none ", "", true},
     RecordCase{"free and blank", Record(0x00, {}), false, SmsType::Deliver, "", "", "", ""},
     RecordCase{"free and zeroed", Bytes(176, 0x00), false, SmsType::Deliver, "", "", "", ""},
+    RecordCase{"erased: status FF, blank", Bytes(176, 0xFF), false, SmsType::Deliver, "", "", "", ""},
     RecordCase{"free with a broken message", Concat({Bytes{0x00}, Deliver(Sender, {})}), false, SmsType::Deliver,
                "", "", "", ""},
     RecordCase{"used, cut in the time stamp", Concat({Bytes{0x01}, Centre, Hex("04"), Sender, Hex("00 00 20 80")}),
