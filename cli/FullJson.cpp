@@ -23,9 +23,13 @@ ordered_json RecordJson(const PhoneBookRecord& record)
     json["number"] = record.number;
     json["nameCoding"] = AlphaCodingName(record.nameCoding);
     json["tonNpi"] = record.tonNpi;
-    if (record.extension.state != ExtensionState::None)
-        json["extension"] = {{"records", record.extension.records},
-                             {"state", ExtensionStateName(record.extension.state)}};
+    if (record.extension.state != ExtensionState::None) {
+        ordered_json& extension = json["extension"];
+        extension["records"] = record.extension.records;
+        extension["state"] = ExtensionStateName(record.extension.state);
+        if (record.extension.stoppedAt != 0)
+            extension["stoppedAt"] = record.extension.stoppedAt;
+    }
     return json;
 }
 

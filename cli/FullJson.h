@@ -6,7 +6,8 @@
 
 // {"file": "6F3A", "state": "read", "recordLength", "recordCount",
 //  "records": [{"record", "name", "number", "nameCoding", "tonNpi",
-//  "extension": {"records": [...], "state"} (only when the record names one)}]}
+//  "extension": {"records": [...], "state", "stoppedAt"?} (only when the
+//  record names one)}]}
 nlohmann::ordered_json PhoneBookJson(const PhoneBook& book);
 
 // {"state", and when read: "name", "nameCoding", "displayCondition",

@@ -54,19 +54,19 @@ std::string RecordList(const PhoneBook& book)
 
 std::string ExtensionNote(const ExtensionResult& extension)
 {
-    const unsigned last = extension.records.empty() ? 0 : extension.records.back();
+    const std::string at = std::to_string(extension.stoppedAt);
     switch (extension.state) {
     case ExtensionState::None:
     case ExtensionState::Complete:
         return {};
     case ExtensionState::Missing:
-        return "\t(number continues in an extension record the card does not hold)";
+        return "\t(continues in extension record " + at + ", which the card does not hold)";
     case ExtensionState::Loop:
-        return "\t(extension records loop after record " + std::to_string(last) + "; number cut there)";
+        return "\t(extension records loop back to record " + at + "; number cut there)";
     case ExtensionState::TooLong:
         return "\t(more than " + std::to_string(MaxExtensionChain) + " extension records; number cut there)";
     case ExtensionState::Invalid:
-        return "\t(extension record " + std::to_string(last) + " holds no number digits; number cut there)";
+        return "\t(extension record " + at + " holds no number digits; number cut there)";
     }
     return {};
 }

@@ -35,6 +35,7 @@ ExtensionResult FollowExtensionChain(uint8_t first, const std::vector<std::vecto
     ExtensionResult result;
     uint8_t next = first;
     while (next != NoRecordId) {
+        result.stoppedAt = next;
         if (std::find(result.records.begin(), result.records.end(), next) != result.records.end()) {
             result.state = ExtensionState::Loop;
             return result;
@@ -48,13 +49,14 @@ ExtensionResult FollowExtensionChain(uint8_t first, const std::vector<std::vecto
             return result;
         }
         const std::vector<uint8_t>& record = records[next - 1u];
-        result.records.push_back(next);
         if (!TakeRecord(record, result.digits)) {
             result.state = ExtensionState::Invalid;
             return result;
         }
+        result.records.push_back(next);
         next = record.size() > NextIdOffset ? record[NextIdOffset] : NoRecordId;
     }
+    result.stoppedAt = 0;
     result.state = result.records.empty() ? ExtensionState::None : ExtensionState::Complete;
     return result;
 }

@@ -24,6 +24,9 @@ struct ExtensionResult {
     std::string digits;  // the additional digits, in chain order
     ExtensionState state = ExtensionState::None;
     std::vector<unsigned> records; // the records followed, in order
+    // Unless the chain ended well: the record at which following stopped
+    // (the missing one, the one met again, or the first one beyond the bound).
+    unsigned stoppedAt = 0;
 };
 
 // Follows the chain from record `first` (NoRecordId: none) through
