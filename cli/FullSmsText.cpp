@@ -60,6 +60,9 @@ std::string DetailLine(const JoinedSms& joined, const FullSmsView& view)
         details += ", class " + std::to_string(sms.coding.messageClass);
     if (sms.coding.compressed)
         details += ", compressed (not shown)";
+    if (sms.coding.waiting != WaitingGroup::None)
+        details += std::string(", ") + WaitingKindName(sms.coding.waitingKind) + " waiting " +
+                   (sms.coding.waitingActive ? "set" : "cleared");
     if (joined.concatenated)
         details += ", " + std::to_string(view.records.size()) + " of " +
                    std::to_string(view.records.size() + joined.missing.size()) + " parts";
@@ -104,7 +107,9 @@ std::string SmsText(const SmsMessages& messages)
     std::string text = "Messages (EF_SMS) : " + StateText(messages) + "\n";
     for (const JoinedSms& joined : messages.messages) {
         const FullSmsView view = ViewOf(messages, joined);
-        text += HeadLine(view) + DetailLine(joined, view) + TextLines(joined.text);
+        text += HeadLine(view) + DetailLine(joined, view);
+        if (!joined.text.empty())
+            text += TextLines(joined.text);
     }
     return text;
 }

@@ -6,6 +6,6 @@
 
 // "Messages (EF_SMS) : N messages in R of C records" (or why there are
 // none), then per message a line with its record(s), status, type, address
-// and time, a line of details, and its text indented by four spaces, one
-// line of the text per line.
+// and time, a line of details, and its text (when it has one) indented by
+// four spaces, one line of the text per line.
 std::string SmsText(const SmsMessages& messages);
