@@ -1,5 +1,6 @@
-// Loads tests/vectors/public-vectors.json once and walks a section of it
-// against a table of expectations keyed by vector id.
+// The public test vectors (tests/vectors/public-vectors.json) for table-driven
+// decoder tests: each test names the expected result of every vector of a
+// section, so that a new vector needs its expectation too.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -33,7 +34,7 @@ inline const json& Vectors()
 // Runs `check` for every vector of `section` and fails for a vector whose id
 // has no expectation, so that a new vector needs its expected result too.
 template <typename Expectation, typename Check>
-inline void ForEachVector(const char* section, const std::map<std::string, Expectation>& expected, Check check)
+void ForEachVector(const char* section, const std::map<std::string, Expectation>& expected, Check check)
 {
     std::set<std::string> seen;
     for (const json& vector : Vectors().at(section)) {

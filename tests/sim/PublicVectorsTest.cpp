@@ -3,10 +3,7 @@
 // high-nibble F of BCD dropped, "+" only for type 0x91).
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <map>
-#include <nlohmann/json.hpp>
-#include <set>
 #include <string>
 
 #include "PublicVectors.h"
