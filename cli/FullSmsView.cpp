@@ -1,7 +1,5 @@
 #include "FullSmsView.h"
 
-#include <algorithm>
-
 FullSmsView ViewOf(const SmsMessages& messages, const JoinedSms& joined)
 {
     FullSmsView view{messages.records[joined.parts.front()].sms, 0, {}, {}};
@@ -11,7 +9,7 @@ FullSmsView ViewOf(const SmsMessages& messages, const JoinedSms& joined)
         if (view.error.empty() && !entry.sms.error.empty())
             view.error = entry.sms.error;
     }
-    view.record = *std::min_element(view.records.begin(), view.records.end());
+    view.record = view.records.front();
     return view;
 }
 

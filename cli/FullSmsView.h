@@ -8,7 +8,7 @@
 
 struct FullSmsView {
     const FullSms& head;        // the first part present, in part order
-    int record;                 // the lowest record number among the parts
+    int record;                 // the record of `head`
     std::vector<int> records;   // the parts' records, in part order
     std::string error;          // the first part's note on where decoding stopped
 };
