@@ -33,29 +33,31 @@ constexpr PhoneBookFile PhoneBookFiles[] = {
     {fullfile::EfLnd, fullfile::EfExt1, &FullCardContent::lnd},
 };
 
-// Reads every phone book, then each extension file that one of them refers
-// to (once), then decodes.
+// Reads every phone book and each extension file one of them refers to
+// (once), then decodes what was read, also when a transport error stopped
+// the reading (returned).
 LONG ReadPhoneBooks(CCardReader& reader, FullCardContent& content)
 {
     std::map<uint16_t, RawCardFile> books;
     std::map<uint16_t, RawCardFile> extensions;
+    for (const PhoneBookFile& spec : PhoneBookFiles)
+        books[spec.fileId].fileId = spec.fileId;
+    LONG result = sc::Success;
     for (const PhoneBookFile& spec : PhoneBookFiles) {
         RawCardFile& raw = books[spec.fileId];
-        if (const LONG result = ReadRawRecordFile(reader, simfile::DfTelecom, spec.fileId,
-                                                  DiallingRecordTailLength, raw))
-            return result;
-        if (NeedsExtension(raw) && !extensions.count(spec.extensionId)) {
-            if (const LONG result = ReadRawRecordFile(reader, simfile::DfTelecom, spec.extensionId,
-                                                      ExtensionRecordLength, extensions[spec.extensionId]))
-                return result;
-        }
+        result = ReadRawRecordFile(reader, simfile::DfTelecom, spec.fileId, DiallingRecordTailLength, raw);
+        if (result == sc::Success && NeedsExtension(raw) && !extensions.count(spec.extensionId))
+            result = ReadRawRecordFile(reader, simfile::DfTelecom, spec.extensionId, ExtensionRecordLength,
+                                       extensions[spec.extensionId]);
+        if (result != sc::Success)
+            break;
     }
     for (const PhoneBookFile& spec : PhoneBookFiles) {
         const auto extension = extensions.find(spec.extensionId);
         content.*spec.book =
             DecodePhoneBook(books[spec.fileId], extension != extensions.end() ? &extension->second : nullptr);
     }
-    return sc::Success;
+    return result;
 }
 
 LONG ReadServiceProviderName(CCardReader& reader, FullCardContent& content)
