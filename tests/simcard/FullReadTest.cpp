@@ -64,9 +64,9 @@ TEST_F(FullReadTest, SelectsEachExtensionFileOnlyWhenARecordNamesIt)
 {
     struct Case {
         const char* profile;
-        size_t files; // the five phone books and EF_SPN, and the extension files needed
+        size_t files; // the five phone books, EF_SPN and EF_SMS, and the extension files needed
     };
-    for (const Case& c : {Case{"demo", 6}, Case{"rich", 8}}) { // rich: EXT1 (ADN) and EXT2 (FDN)
+    for (const Case& c : {Case{"demo", 7}, Case{"rich", 9}}) { // rich: EXT1 (ADN) and EXT2 (FDN)
         SCOPED_TRACE(c.profile);
         FullRead read(c.profile, u"1234");
         FullCardContent content;
@@ -110,10 +110,11 @@ TEST_F(FullReadTest, CardPulledAfterEachCommandStopsTheReadWithTheTransportError
         EXPECT_EQ(read.Sent(), n + 1); // the first failing exchange ends it
         for (const PhoneBook* book : {&content.adn, &content.fdn, &content.msisdn, &content.sdn, &content.lnd})
             EXPECT_LE(book->records.size(), book->recordCount);
-        if (n + 1 == total) { // only EF_SPN's READ BINARY is cut: every phone book stays
+        if (n + 1 == total) { // only the SELECT of EF_SMS (this card has none) is cut: all before stays
             EXPECT_EQ(content.adn.records.size(), 17u);
             EXPECT_EQ(content.lnd.records.size(), 2u);
-            EXPECT_EQ(content.spnState, FileState::NotRead);
+            EXPECT_EQ(content.spnState, FileState::Read);
+            EXPECT_EQ(content.sms.state, FileState::NotRead);
         }
     }
 }
