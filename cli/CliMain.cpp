@@ -7,6 +7,11 @@
 #include "CliOptions.h"
 #include "CliReport.h"
 #include "ExitCodes.h"
+#include "FullExport.h"
+#include "FullFlow.h"
+#include "FullJson.h"
+#include "FullText.h"
+#include "JsonTree.h"
 #include "TerminalInput.h"
 #include "TerminalView.h"
 #include "Utf8.h"
@@ -49,6 +54,18 @@ long ProbeCard(CCardReader& reader)
     return IsCardAnswer(result) ? 0 : result;
 }
 
+// With --full the JSON ends with "full": what the full read found, or null
+// when it did not run.
+JsonMembers FullJsonMember(bool wanted, const std::optional<FullCardContent>& full)
+{
+    if (!wanted)
+        return {};
+    return [&full](JsonWriter& json) {
+        json.Key("full");
+        WriteJsonTree(json, full ? FullJson(*full) : nlohmann::ordered_json());
+    };
+}
+
 int ListReaders(const TerminalView& view)
 {
     const auto& names = view.ReaderNames();
@@ -70,6 +87,7 @@ int Run(const CliOptions& options)
         return ListReaders(view);
 
     RunSummary run;
+    std::optional<FullCardContent> full; // what --full read, when it ran
     const int index = ResolveReader(options.reader, view.ReaderNames());
     if (index < 0) {
         if (view.ReaderNames().empty())
@@ -82,6 +100,8 @@ int Run(const CliOptions& options)
         run.reader = Utf16ToUtf8(view.ReaderNames()[static_cast<size_t>(index)]);
         run.outcome = logic.OnConnect();
         long interruption = logic.GetInterruption();
+        if (options.full)
+            interruption = ReadFullAfterConnect(logic, static_cast<unsigned>(index), interruption, full);
         if (interruption == 0 &&
             (run.outcome == ConnectOutcome::Connected || run.outcome == ConnectOutcome::IncompatibleCard))
             interruption = ProbeCard(*logic.ReaderList().GetReader(static_cast<unsigned>(index)));
@@ -90,13 +110,18 @@ int Run(const CliOptions& options)
         if (logic.IsConnected() && options.exportDir && !ExportAll(*options.exportDir, logic, options.sorts, view) &&
             run.exitCode == exit_code::CardRead)
             run.exitCode = exit_code::ExportFailed;
+        if (full && options.exportDir && !ExportFull(*options.exportDir, *full, view) &&
+            run.exitCode == exit_code::CardRead)
+            run.exitCode = exit_code::ExportFailed;
     }
 
     if (options.json) {
-        std::fputs(JsonReport(run, view, logic).c_str(), stdout);
+        std::fputs(JsonReport(run, view, logic, FullJsonMember(options.full, full)).c_str(), stdout);
     } else if (logic.IsConnected()) {
         std::printf("Reader : %s\n", run.reader.c_str());
         std::fputs(FieldsText(view).c_str(), stdout);
+        if (full)
+            std::fputs(FullText(*full).c_str(), stdout);
     }
     if (run.exitCode == exit_code::Interrupted)
         std::fprintf(stderr, "velmora-cli: reading stopped by %s; shown is what was read before\n",

@@ -55,6 +55,8 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args, 
             options.listReaders = true;
         } else if (arg == "--json") {
             options.json = true;
+        } else if (arg == "--full") {
+            options.full = true;
         } else if (Is(arg, "--reader")) {
             if (!TakeValue(args, i, "--reader", value, error))
                 return std::nullopt;
@@ -94,7 +96,7 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args, 
 
 std::string CliUsage()
 {
-    return R"(Usage: velmora-cli [--reader N|NAME] [--export DIR] [--sort COLUMN[:desc]]... [--json]
+    return R"(Usage: velmora-cli [--reader N|NAME] [--export DIR] [--sort COLUMN[:desc]]... [--json] [--full]
        velmora-cli --list-readers
        velmora-cli --help
 
@@ -119,6 +121,14 @@ number of phone-book (ADN), fixed-dialling (FDN) and SMS entries.
   --json              print everything read as JSON on standard output
                       (fields, entries, messages with all decoded fields,
                       message boxes) instead of the fields
+  --full              after the dialog's read, read the whole card and decode
+                      it as the 3GPP standards do: every used phone-book
+                      record (ADN, FDN, own numbers, service and last dialled
+                      numbers) with its record number, UCS2 names, numbers
+                      continued in the extension files, the service provider
+                      name; printed in UTF-8 after the fields, under "full" in
+                      the JSON, and with --export also DIR/contacts.vcf
+                      (vCard 3.0) and DIR/contacts.csv. Never writes to the card
   --help              this text
 
 Message boxes are printed as "Caption: text" on standard error. PIN1 is asked

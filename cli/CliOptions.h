@@ -18,6 +18,7 @@ struct CliOptions {
     std::optional<std::string> exportDir;
     std::vector<SortRequest> sorts;
     bool json = false;
+    bool full = false; // --full: read and decode everything, beyond the dialog
 };
 
 // Parses argv[1..]. On a bad command line returns nullopt and sets `error`.

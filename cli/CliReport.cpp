@@ -156,7 +156,8 @@ std::string FieldsText(const TerminalView& view)
     return text;
 }
 
-std::string JsonReport(const RunSummary& run, const TerminalView& view, const MainDialogLogic& logic)
+std::string JsonReport(const RunSummary& run, const TerminalView& view, const MainDialogLogic& logic,
+                       const JsonMembers& more)
 {
     JsonWriter json;
     json.BeginObject();
@@ -197,6 +198,8 @@ std::string JsonReport(const RunSummary& run, const TerminalView& view, const Ma
     WriteDiallingFile(json, logic.Fdn());
     json.Key("sms");
     WriteSmsFile(json, logic.Sms());
+    if (more)
+        more(json);
     json.EndObject();
     return json.Text();
 }

@@ -1,8 +1,10 @@
 // What velmora-cli prints: the main dialog's fields as text, or everything
 // read as JSON.
 #pragma once
+#include <functional>
 #include <string>
 
+#include "JsonWriter.h"
 #include "TerminalView.h"
 #include "ui/logic/MainDialogLogic.h"
 
@@ -17,8 +19,12 @@ struct RunSummary {
     long interruption = 0; // the PC/SC error that stopped the read, or 0
 };
 
-// The whole run as one JSON document (see --help).
-std::string JsonReport(const RunSummary& run, const TerminalView& view, const MainDialogLogic& logic);
+// Writes further members into the report's outermost object (--full).
+using JsonMembers = std::function<void(JsonWriter&)>;
+
+// The whole run as one JSON document (see --help); `more` adds its members last.
+std::string JsonReport(const RunSummary& run, const TerminalView& view, const MainDialogLogic& logic,
+                       const JsonMembers& more = {});
 
 // The exit code of a connect: its outcome, or Interrupted when the card or
 // reader went away during the read.

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace simcard {
@@ -58,6 +59,10 @@ struct CardProfile {
     std::optional<RecordFileProfile> adn;        // EF 6F3A under DF_TELECOM
     std::optional<RecordFileProfile> fdn;        // EF 6F3B
     std::optional<RecordFileProfile> sms;        // EF 6F3C
+    // Further record files under DF_TELECOM, by file id: EF_MSISDN 6F40,
+    // EF_LND 6F44, EF_SDN 6F49, EF_EXT1-3 6F4A-6F4C.
+    std::vector<std::pair<uint16_t, RecordFileProfile>> telecomRecordFiles;
+    std::optional<TransparentFileProfile> spn;   // EF 6F46 under DF_GSM
     ChvProfile chv1;
     ChvProfile chv2;
     // Overrides the length of the GSM-specific data (byte 12) in directory

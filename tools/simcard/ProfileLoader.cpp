@@ -175,6 +175,14 @@ CardProfile ParseProfile(const std::string& jsonText)
     profile.adn = Records(root, "adn", {access::Chv1, access::Chv1});
     profile.fdn = Records(root, "fdn", {access::Chv1, access::Chv2});
     profile.sms = Records(root, "sms", {access::Chv1, access::Chv1});
+    static const std::pair<const char*, uint16_t> telecomRecordFiles[] = {
+        {"msisdn", 0x6F40}, {"lnd", 0x6F44}, {"sdn", 0x6F49}, {"ext1", 0x6F4A}, {"ext2", 0x6F4B}, {"ext3", 0x6F4C},
+    };
+    for (const auto& [key, id] : telecomRecordFiles) {
+        if (auto file = Records(root, key, {access::Chv1, access::Chv1}))
+            profile.telecomRecordFiles.emplace_back(id, std::move(*file));
+    }
+    profile.spn = Transparent(root, "spn", {access::Always, access::Adm});
     profile.chv1 = Chv(root, "pin1", true);
     profile.chv2 = Chv(root, "pin2", false);
     if (root.contains("gsmDataLength"))

@@ -1,7 +1,8 @@
 // Reads a card profile from JSON (profiles/*.json).
 //
-//   iccid, imsi        {"data": hex, "size": n?, "read": cond?, "update": cond?}
-//   adn, fdn, sms      {"recordLength": n, "recordCount": n, "records": [hex...],
+//   iccid, imsi, spn   {"data": hex, "size": n?, "read": cond?, "update": cond?}
+//   adn, fdn, sms, msisdn, lnd, sdn, ext1, ext2, ext3
+//                      {"recordLength": n, "recordCount": n, "records": [hex...],
 //                       "exactRecords": bool?, "read": cond?, "update": cond?}
 //   pin1               {"value": "1234", "enabled": bool, "attempts": n, "maxAttempts": n?}
 //   pin2               {"present": bool, "value": "...", "attempts": n, "maxAttempts": n?}

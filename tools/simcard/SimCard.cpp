@@ -82,6 +82,8 @@ SimCard::SimCard(const CardProfile& profile)
         SimFile* gsm = m_mf->Add(SimFile::Directory(0x7F20, FileKind::Dedicated));
         if (profile.imsi)
             gsm->Add(SimFile::Transparent(0x6F07, *profile.imsi));
+        if (profile.spn)
+            gsm->Add(SimFile::Transparent(0x6F46, *profile.spn));
     }
     if (profile.hasDfTelecom) {
         SimFile* telecom = m_mf->Add(SimFile::Directory(0x7F10, FileKind::Dedicated));
@@ -91,6 +93,8 @@ SimCard::SimCard(const CardProfile& profile)
             telecom->Add(SimFile::LinearFixed(0x6F3B, *profile.fdn));
         if (profile.sms)
             telecom->Add(SimFile::LinearFixed(0x6F3C, *profile.sms));
+        for (const auto& [id, file] : profile.telecomRecordFiles)
+            telecom->Add(SimFile::LinearFixed(id, file));
     }
     m_currentDirectory = m_mf.get();
 }

@@ -1,0 +1,13 @@
+// --full: the full read after the dialog's read.
+#pragma once
+#include <optional>
+
+#include "sim/full/FullCardContent.h"
+#include "ui/logic/MainDialogLogic.h"
+
+// When the dialog's read left the card connected and nothing interrupted it
+// (`interruption` 0), reads the whole card of reader `readerIndex` into
+// `content`. Returns the interruption after it: `interruption` unchanged, or
+// the PC/SC error that stopped the full read.
+long ReadFullAfterConnect(const MainDialogLogic& logic, unsigned readerIndex, long interruption,
+                          std::optional<FullCardContent>& content);

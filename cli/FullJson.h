@@ -1,0 +1,18 @@
+// The "full" member of velmora-cli --full --json, one function per section.
+#pragma once
+#include <nlohmann/json.hpp>
+
+#include "sim/full/FullCardContent.h"
+
+// {"file": "6F3A", "state": "read", "recordLength", "recordCount",
+//  "records": [{"record", "name", "number", "nameCoding", "tonNpi",
+//  "extension": {"records": [...], "state", "stoppedAt"?} (only when the
+//  record names one)}]}
+nlohmann::ordered_json PhoneBookJson(const PhoneBook& book);
+
+// {"state", and when read: "name", "nameCoding", "displayCondition",
+//  "networkNameAtHome", "providerNameWhenRoaming"}
+nlohmann::ordered_json ServiceProviderJson(const FullCardContent& content);
+
+// {"adn", "fdn", "msisdn", "sdn", "lnd", "spn", "sms"}
+nlohmann::ordered_json FullJson(const FullCardContent& content);

@@ -1,0 +1,112 @@
+#include "FullText.h"
+
+#include <cstdio>
+#include <utility>
+
+#include "FullSmsText.h"
+
+namespace {
+
+const std::pair<PhoneBook FullCardContent::*, const char*> Books[] = {
+    {&FullCardContent::adn, "Phone book (EF_ADN)"},
+    {&FullCardContent::fdn, "Fixed dialling numbers (EF_FDN)"},
+    {&FullCardContent::msisdn, "Own numbers (EF_MSISDN)"},
+    {&FullCardContent::sdn, "Service dialling numbers (EF_SDN)"},
+    {&FullCardContent::lnd, "Last numbers dialled (EF_LND)"},
+};
+
+// One line per record: control characters (a GSM line feed in a name) become spaces.
+std::string OneLine(std::string text)
+{
+    for (char& c : text) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            c = ' ';
+    }
+    return text;
+}
+
+std::string StateText(FileState state)
+{
+    switch (state) {
+    case FileState::NotRead:
+        return "not read";
+    case FileState::Absent:
+        return "not on the card";
+    case FileState::Refused:
+        return "not readable (the card refused it)";
+    case FileState::Unusable:
+        return "not readable (its header describes another kind of file)";
+    case FileState::Read:
+    case FileState::Incomplete:
+        break;
+    }
+    return {};
+}
+
+std::string RecordList(const PhoneBook& book)
+{
+    const size_t read = book.state == FileState::Incomplete || book.state == FileState::Read ? book.records.size() : 0;
+    std::string text = std::to_string(read) + " of " + std::to_string(book.recordCount) + " records used";
+    if (book.state == FileState::Incomplete)
+        text += " (the card stopped answering part of the way)";
+    return text;
+}
+
+std::string ExtensionNote(const ExtensionResult& extension)
+{
+    const std::string at = std::to_string(extension.stoppedAt);
+    switch (extension.state) {
+    case ExtensionState::None:
+    case ExtensionState::Complete:
+        return {};
+    case ExtensionState::Missing:
+        return "\t(continues in extension record " + at + ", which the card does not hold)";
+    case ExtensionState::Loop:
+        return "\t(extension records loop back to record " + at + "; number cut there)";
+    case ExtensionState::TooLong:
+        return "\t(more than " + std::to_string(MaxExtensionChain) + " extension records; number cut there)";
+    case ExtensionState::Invalid:
+        return "\t(extension record " + at + " holds no number digits; number cut there)";
+    }
+    return {};
+}
+
+std::string BookText(const char* title, const PhoneBook& book)
+{
+    const std::string state = StateText(book.state);
+    std::string text = std::string(title) + " : " + (state.empty() ? RecordList(book) : state) + "\n";
+    for (const PhoneBookRecord& record : book.records)
+        text += "  " + std::to_string(record.record) + "\t" + OneLine(record.name) + "\t" + OneLine(record.number) +
+                ExtensionNote(record.extension) + "\n";
+    return text;
+}
+
+} // namespace
+
+std::string PhoneBooksText(const FullCardContent& content)
+{
+    std::string text;
+    for (const auto& [book, title] : Books)
+        text += BookText(title, content.*book);
+    return text;
+}
+
+std::string ServiceProviderText(const FullCardContent& content)
+{
+    const char* title = "Service provider name (EF_SPN) : ";
+    if (!content.spn) {
+        const std::string state = StateText(content.spnState);
+        return title + (state.empty() ? std::string("empty") : state) + "\n";
+    }
+    const ServiceProviderName& spn = *content.spn;
+    char condition[8];
+    std::snprintf(condition, sizeof condition, "%02X", spn.displayCondition);
+    return title + OneLine(spn.name.text) + " (display condition " + condition + ": network name " +
+           (spn.NetworkNameAtHome() ? "shown" : "not required") + " at home, provider name " +
+           (spn.ProviderNameWhenRoaming() ? "shown" : "not required") + " when roaming)\n";
+}
+
+std::string FullText(const FullCardContent& content)
+{
+    return "\n" + PhoneBooksText(content) + ServiceProviderText(content) + SmsText(content.sms);
+}

@@ -1,0 +1,18 @@
+// The text view of --full: what the full read found, in UTF-8, after the
+// dialog's fields. One function per section.
+#pragma once
+#include <string>
+
+#include "sim/full/FullCardContent.h"
+
+// Every phone book: a heading "TITLE : N of M records used" (or why there is
+// nothing), then one line per used record: two spaces, the record number, a
+// tab, the name, a tab, the number, and a note on an extension chain that
+// could not be followed. Control characters of names show as spaces.
+std::string PhoneBooksText(const FullCardContent& content);
+
+// "Service provider name (EF_SPN) : NAME (display condition ...)".
+std::string ServiceProviderText(const FullCardContent& content);
+
+// The whole view: a blank line, then every section.
+std::string FullText(const FullCardContent& content);

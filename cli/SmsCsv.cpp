@@ -1,0 +1,36 @@
+#include "SmsCsv.h"
+
+#include "Csv.h"
+#include "FullSmsView.h"
+
+namespace {
+
+std::string Numbers(const std::vector<int>& numbers)
+{
+    std::string text;
+    for (int number : numbers)
+        text += (text.empty() ? "" : " ") + std::to_string(number);
+    return text;
+}
+
+std::string Row(const SmsMessages& messages, const JoinedSms& joined)
+{
+    const FullSmsView view = ViewOf(messages, joined);
+    const FullSms& sms = view.head;
+    return CsvRow({std::to_string(view.record), SmsStatusName(sms.statusByte), sms.deleted ? "yes" : "no",
+                   SmsTypeName(sms.type), sms.serviceCentre.text, sms.address.text, TimestampText(sms),
+                   AlphabetName(sms.coding.alphabet),
+                   sms.coding.messageClass >= 0 ? std::to_string(sms.coding.messageClass) : "",
+                   joined.concatenated ? Numbers(view.records) : "", Numbers(joined.missing), joined.text});
+}
+
+} // namespace
+
+std::string SmsCsv(const SmsMessages& messages)
+{
+    std::string csv = CsvRow({"record", "status", "deleted", "type", "serviceCentre", "address", "timestamp",
+                              "alphabet", "messageClass", "parts", "missing", "text"});
+    for (const JoinedSms& joined : messages.messages)
+        csv += Row(messages, joined);
+    return csv;
+}

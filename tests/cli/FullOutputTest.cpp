@@ -1,0 +1,167 @@
+// The --full output pieces: the option, vCard folding and escaping, CSV
+// quoting, the text view's notes, and JSON trees written like the rest.
+#include <gtest/gtest.h>
+
+#include "cli/CliOptions.h"
+#include "cli/Csv.h"
+#include "cli/FullExport.h"
+#include "cli/FullText.h"
+#include "cli/JsonTree.h"
+#include "cli/VCard.h"
+
+namespace {
+
+TEST(ParseCliOptions, Full)
+{
+    std::string error;
+    EXPECT_FALSE(ParseCliOptions({"--json"}, error)->full);
+    EXPECT_TRUE(ParseCliOptions({"--full", "--json", "--export", "x"}, error)->full);
+    EXPECT_FALSE(ParseCliOptions({"--full=1"}, error));
+}
+
+// Physical lines of a folded vCard line, without their CR LF.
+std::vector<std::string> PhysicalLines(const std::string& folded)
+{
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t end; (end = folded.find("\r\n", start)) != std::string::npos; start = end + 2)
+        lines.push_back(folded.substr(start, end - start));
+    EXPECT_EQ(start, folded.size()) << "does not end with CR LF";
+    return lines;
+}
+
+std::string Repeat(const std::string& piece, size_t times)
+{
+    std::string text;
+    for (size_t i = 0; i < times; ++i)
+        text += piece;
+    return text;
+}
+
+TEST(FoldVCardLine, NoLineAbove75OctetsAndNoSplitCharacter)
+{
+    for (const std::string& line :
+         {std::string("FN:Mum"), "FN:" + Repeat("a", 72), "FN:" + Repeat("a", 73), "FN:" + Repeat("a", 300),
+          "FN:" + Repeat("\u00E9", 80), "FN:" + Repeat("\u0E1A", 60), "FN:" + Repeat("\U0001F600", 40),
+          "FN:a" + Repeat("\u00E9\u0E1A\U0001F600", 30)}) {
+        SCOPED_TRACE(line.size());
+        const std::vector<std::string> lines = PhysicalLines(FoldVCardLine(line));
+        std::string unfolded;
+        for (size_t i = 0; i < lines.size(); ++i) {
+            EXPECT_LE(lines[i].size(), 75u);
+            if (i > 0) {
+                ASSERT_EQ(lines[i][0], ' ');
+                EXPECT_NE(static_cast<unsigned char>(lines[i][1]) & 0xC0, 0x80) << "continuation byte first";
+            }
+            unfolded += i > 0 ? lines[i].substr(1) : lines[i];
+            if (i + 1 < lines.size()) {
+                EXPECT_GT(lines[i].size(), 71u) << "folded early";
+            }
+        }
+        EXPECT_EQ(unfolded, line);
+    }
+    EXPECT_EQ(FoldVCardLine("FN:" + Repeat("a", 72)), "FN:" + Repeat("a", 72) + "\r\n");
+    EXPECT_EQ(FoldVCardLine("FN:" + Repeat("a", 73)), "FN:" + Repeat("a", 72) + "\r\n a\r\n");
+}
+
+TEST(VCardText, EscapesWhatVCardTextReserves)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"Smith, John; Jr", "Smith\\, John\\; Jr"},
+        {"a\\b", "a\\\\b"},
+        {"one\r\ntwo\nthree\rfour", "one\\ntwo\\nthree\\nfour"},
+        {"tab\tform\f", "tab form "},
+        {"\u00C5sa \u20AC", "\u00C5sa \u20AC"},
+    };
+    for (const auto& [text, escaped] : cases)
+        EXPECT_EQ(VCardText(text), escaped) << text;
+}
+
+PhoneBookRecord Record(unsigned number, const char* name, const char* dialled)
+{
+    PhoneBookRecord record;
+    record.record = number;
+    record.name = name;
+    record.number = dialled;
+    return record;
+}
+
+TEST(PhoneBookVCards, OneCardPerRecord)
+{
+    FullCardContent content;
+    content.adn.records = {Record(1, "Mum", "+44"), Record(2, "", "123"), Record(5, "No number", "")};
+    content.fdn.records = {Record(1, "Home", "112")};
+    EXPECT_EQ(ContactsVcf(content),
+              "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Mum\r\nN:;Mum;;;\r\nTEL:+44\r\nEND:VCARD\r\n"
+              "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:123\r\nN:;;;;\r\nTEL:123\r\nEND:VCARD\r\n"
+              "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:No number\r\nN:;No number;;;\r\nEND:VCARD\r\n");
+    EXPECT_EQ(ContactsCsv(content), "phoneBook,record,name,number\r\nADN,1,Mum,+44\r\nADN,2,,123\r\n"
+                                    "ADN,5,No number,\r\nFDN,1,Home,112\r\n");
+}
+
+TEST(Csv, QuotesOnlyWhatNeedsIt)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"plain", "plain"},     {"", ""},
+        {"a,b", "\"a,b\""},     {"say \"hi\"", "\"say \"\"hi\"\"\""},
+        {"l1\r\nl2", "\"l1\r\nl2\""}, {"l1\nl2", "\"l1\nl2\""},
+        {"+44,123#", "\"+44,123#\""},
+    };
+    for (const auto& [field, written] : cases)
+        EXPECT_EQ(CsvField(field), written) << field;
+    EXPECT_EQ(CsvRow({"a", "b,c", ""}), "a,\"b,c\",\r\n");
+}
+
+TEST(PhoneBooksText, StatesRecordsAndNotes)
+{
+    FullCardContent content;
+    content.adn.state = FileState::Incomplete;
+    content.adn.recordCount = 10;
+    content.adn.records = {Record(3, "Two\nlines", "+44")};
+    content.adn.records[0].extension.state = ExtensionState::Loop;
+    content.adn.records[0].extension.stoppedAt = 2;
+    content.fdn.state = FileState::Refused;
+    content.msisdn.state = FileState::Absent;
+    content.sdn.state = FileState::Unusable;
+    const std::string text = PhoneBooksText(content);
+    for (const char* part : {"Phone book (EF_ADN) : 1 of 10 records used (the card stopped answering part of the way)\n"
+                             "  3\tTwo lines\t+44\t(extension records loop back to record 2; number cut there)\n",
+                             "Fixed dialling numbers (EF_FDN) : not readable (the card refused it)\n",
+                             "Own numbers (EF_MSISDN) : not on the card\n",
+                             "Service dialling numbers (EF_SDN) : not readable (its header",
+                             "Last numbers dialled (EF_LND) : not read\n"})
+        EXPECT_NE(text.find(part), std::string::npos) << part << "\nin:\n" << text;
+}
+
+TEST(WriteJsonTree, WritesLikeJsonWriter)
+{
+    JsonWriter byHand;
+    byHand.BeginObject();
+    byHand.Key("name");
+    byHand.String("Ann \"A\"\n");
+    byHand.Key("records");
+    byHand.BeginArray();
+    byHand.Number(1);
+    byHand.Number(255);
+    byHand.EndArray();
+    byHand.Key("empty");
+    byHand.BeginArray();
+    byHand.EndArray();
+    byHand.Key("ok");
+    byHand.Bool(true);
+    byHand.Key("none");
+    byHand.Null();
+    byHand.EndObject();
+
+    nlohmann::ordered_json tree;
+    tree["name"] = "Ann \"A\"\n";
+    tree["records"] = {1, 255};
+    tree["empty"] = nlohmann::ordered_json::array();
+    tree["ok"] = true;
+    tree["none"] = nullptr;
+    JsonWriter fromTree;
+    WriteJsonTree(fromTree, tree);
+    EXPECT_EQ(fromTree.Text(), byHand.Text());
+}
+
+} // namespace

@@ -1,0 +1,290 @@
+// The full SMS decoders, field by field, with cases from the standards' own
+// tables (GSM 03.38 / TS 23.038 coding groups, TS 23.040 field layouts).
+#include <gtest/gtest.h>
+
+#include "SeptetPacker.h"
+#include "TestBytes.h"
+#include "sim/full/DataCoding.h"
+#include "sim/full/FullSms.h"
+#include "sim/full/SmsJoin.h"
+#include "sim/full/SmsTime.h"
+#include "sim/full/Unicode.h"
+#include "sim/full/ValidityPeriod.h"
+
+namespace {
+
+struct CodingCase {
+    uint8_t scheme;
+    SmsAlphabet alphabet;
+    int messageClass;
+    bool compressed;
+    WaitingGroup waiting;
+    bool waitingActive;
+    int waitingKind;
+};
+
+TEST(FullSmsDecoders, DataCodingGroups)
+{
+    using enum SmsAlphabet;
+    using enum WaitingGroup;
+    const CodingCase cases[] = {
+        {0x00, Gsm7, -1, false, None, false, 0},  {0x04, EightBit, -1, false, None, false, 0},
+        {0x08, Ucs2, -1, false, None, false, 0},  {0x0C, Gsm7, -1, false, None, false, 0}, // reserved alphabet
+        {0x10, Gsm7, 0, false, None, false, 0},   {0x16, EightBit, 2, false, None, false, 0},
+        {0x19, Ucs2, 1, false, None, false, 0},   {0x2A, Ucs2, -1, true, None, false, 0},
+        {0x53, Gsm7, 3, false, None, false, 0},   {0x84, Gsm7, -1, false, None, false, 0}, // reserved group
+        {0xC8, Gsm7, -1, false, Discard, true, 0}, {0xD1, Gsm7, -1, false, Store, false, 1},
+        {0xEA, Ucs2, -1, false, Store, true, 2},  {0xF0, Gsm7, 0, false, None, false, 0},
+        {0xF7, EightBit, 3, false, None, false, 0},
+    };
+    for (const CodingCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << "DCS " << std::hex << unsigned{c.scheme});
+        const DataCoding coding = DecodeDataCoding(c.scheme);
+        EXPECT_EQ(coding.alphabet, c.alphabet);
+        EXPECT_EQ(coding.messageClass, c.messageClass);
+        EXPECT_EQ(coding.compressed, c.compressed);
+        EXPECT_EQ(coding.waiting, c.waiting);
+        EXPECT_EQ(coding.waitingActive, c.waitingActive);
+        EXPECT_EQ(coding.waitingKind, c.waitingKind);
+    }
+    EXPECT_TRUE(DecodeDataCoding(0x40).autoDelete);
+}
+
+TEST(FullSmsDecoders, TimeStamps)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"20 80 62 91 73 14 48", "2002-08-26T19:37:41-01:00"}, // four quarters west
+        {"99 30 92 51 61 95 80", "1999-03-29T15:16:59+02:00"}, // eight quarters east
+        {"11 10 11 71 95 51 40", "2011-01-11T17:59:15+01:00"},
+        {"42 21 03 00 00 00 0A", "2024-12-30T00:00:00-05:00"}, // sign bit with a tens digit
+        {"96 21 03 00 00 00 35", "2069-12-30T00:00:00+13:15"},
+        {"07 21 03 00 00 00 00", "1970-12-30T00:00:00+00:00"},
+    };
+    for (const auto& [hex, iso] : cases) {
+        SCOPED_TRACE(hex);
+        SmsTime time;
+        ASSERT_TRUE(DecodeSmsTime(Hex(hex).data(), time));
+        EXPECT_EQ(IsoText(time), iso);
+    }
+    for (const char* bad : {"20 31 62 91 73 14 48", "20 00 62 91 73 14 48", "20 80 23 91 73 14 48",
+                            "20 80 62 42 73 14 48", "20 80 62 91 06 14 48", "2A 80 62 91 73 14 48",
+                            "20 80 62 91 73 14 A0"}) {
+        SmsTime time;
+        EXPECT_FALSE(DecodeSmsTime(Hex(bad).data(), time)) << bad;
+    }
+}
+
+TEST(FullSmsDecoders, RelativeValidity)
+{
+    const std::pair<uint8_t, const char*> cases[] = {
+        {0, "5 minutes"},   {11, "1 hour"},   {143, "12 hours"}, {144, "12 hours 30 minutes"},
+        {167, "24 hours"}, {168, "2 days"}, {196, "30 days"},   {197, "5 weeks"}, {255, "63 weeks"},
+    };
+    for (const auto& [value, text] : cases)
+        EXPECT_EQ(RelativeValidityText(value), text) << unsigned{value};
+}
+
+TEST(FullSmsDecoders, Utf16)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"0041 00E9 20AC", "Aé€"},
+        {"D83D DE00 0021", "\U0001F600!"},     // a surrogate pair is one character
+        {"D83D 0041", "\uFFFDA"},              // a high surrogate alone
+        {"DE00 D83D", "\uFFFD\uFFFD"},         // reversed pair
+        {"0041 00", "A"},                       // a final odd byte
+    };
+    for (const auto& [hex, text] : cases) {
+        const Bytes bytes = Hex(hex);
+        EXPECT_EQ(Utf16BeToUtf8(bytes.data(), bytes.size()), text) << hex;
+    }
+}
+
+// 7-bit user data: the header's octets, then the text from the next septet
+// boundary, as a sender packs it.
+Bytes SevenBitUserData(const Bytes& header, const std::string& text)
+{
+    const size_t headerSeptets = (header.size() * 8 + 6) / 7;
+    Bytes septets(headerSeptets, 0);
+    septets.insert(septets.end(), text.begin(), text.end());
+    Bytes packed = PackSeptets(septets);
+    std::copy(header.begin(), header.end(), packed.begin());
+    packed.insert(packed.begin(), static_cast<uint8_t>(septets.size()));
+    return packed;
+}
+
+// An EF_SMS record: status, then the hex of the rest, FF up to 176 octets.
+Bytes Record(uint8_t status, const Bytes& rest)
+{
+    Bytes record = Concat({Bytes{status}, rest});
+    record.resize(176, 0xFF);
+    return record;
+}
+
+const Bytes Centre = Hex("07 91 44 77 00 09 90 99");
+const Bytes Stamp = Hex("20 80 62 91 73 14 48");
+
+Bytes Deliver(const Bytes& sender, const Bytes& userData, uint8_t firstOctet = 0x04, uint8_t scheme = 0x00)
+{
+    return Concat({Centre, Bytes{firstOctet}, sender, Bytes{0x00, scheme}, Stamp, userData});
+}
+
+Bytes Submit(uint8_t firstOctet, const Bytes& period)
+{
+    return Concat({Centre, Bytes{firstOctet, 0x2A}, Hex("0B 91 44 97 21 43 65 F7 00 00"), period,
+                   SevenBitUserData({}, "Hi")});
+}
+
+struct RecordCase {
+    const char* name;
+    Bytes record;
+    bool listed;
+    SmsType type;
+    std::string address;
+    std::string text;
+    std::string validity; // format and text
+    std::string error;
+    bool deleted = false;
+};
+
+void PrintTo(const RecordCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class FullSmsRecordTest : public testing::TestWithParam<RecordCase> {};
+
+TEST_P(FullSmsRecordTest, Decodes)
+{
+    const RecordCase& c = GetParam();
+    FullSms sms;
+    ASSERT_EQ(DecodeFullSms(c.record.data(), c.record.size(), sms), c.listed);
+    if (!c.listed)
+        return;
+    EXPECT_EQ(sms.type, c.type);
+    EXPECT_EQ(sms.address.text, c.address);
+    EXPECT_EQ(sms.userData.text, c.text);
+    EXPECT_EQ(sms.validity.format + " " + sms.validity.text, c.validity);
+    EXPECT_EQ(sms.error, c.error);
+    EXPECT_EQ(sms.deleted, c.deleted);
+}
+
+const Bytes Sender = Hex("0B 91 44 97 21 43 65 F7");
+// An alphanumeric address (type 0xD0): its length counts the semi-octets of the packed text.
+Bytes AlphanumericAddress(const std::string& text)
+{
+    const Bytes packed = PackSeptets(Bytes(text.begin(), text.end()));
+    return Concat({Bytes{static_cast<uint8_t>(packed.size() * 2), 0xD0}, packed});
+}
+
+INSTANTIATE_TEST_SUITE_P(Records, FullSmsRecordTest, testing::Values(
+    RecordCase{"deliver", Record(0x01, Deliver(Sender, SevenBitUserData({}, "Hello"))), true, SmsType::Deliver,
+               "+44791234567", "Hello", "none ", ""},
+    RecordCase{"alphanumeric sender", Record(0x03, Deliver(AlphanumericAddress("Vodafone"), SevenBitUserData({}, "Top up"))), true,
+               SmsType::Deliver, "Vodafone", "Top up", "none ", ""},
+    RecordCase{"extension table", Record(0x01, Deliver(Sender, SevenBitUserData({}, "\x1B\x65\x1B\x3C\x1B\x28\x1B\x14\x1B"))),
+               true, SmsType::Deliver, "+44791234567", "€[{^", "none ", ""}, // a final escape extends nothing
+    RecordCase{"7-bit after a header, with fill bits",
+               Record(0x01, Deliver(Sender, SevenBitUserData(Hex("05 00 03 2A 02 01"), "after"), 0x44)), true,
+               SmsType::Deliver, "+44791234567", "after", "none ", ""},
+    RecordCase{"ucs2 with a surrogate pair",
+               Record(0x01, Deliver(Sender, Hex("06 D8 3D DE 00 04 10"), 0x04, 0x08)), true, SmsType::Deliver,
+               "+44791234567", "\U0001F600А", "none ", ""},
+    RecordCase{"submit, no validity period", Record(0x07, Submit(0x01, {})), true, SmsType::Submit, "+44791234567",
+               "Hi", "none ", ""},
+    RecordCase{"submit, relative", Record(0x05, Submit(0x11, Hex("A7"))), true, SmsType::Submit, "+44791234567",
+               "Hi", "relative 24 hours", ""},
+    RecordCase{"submit, enhanced", Record(0x05, Submit(0x09, Hex("43 00 30 00 00 00 00"))), true, SmsType::Submit,
+               "+44791234567", "Hi", "enhanced 00:03:00, single shot", ""},
+    RecordCase{"submit, absolute", Record(0x07, Submit(0x19, Stamp)), true, SmsType::Submit, "+44791234567", "Hi",
+               "absolute 2002-08-26T19:37:41-01:00", ""},
+    RecordCase{"status report", Record(0x01, Concat({Centre, Hex("06 2A"), Sender, Stamp, Stamp, Hex("00")})), true,
+               SmsType::StatusReport, "+44791234567", "", "none ", ""},
+    RecordCase{"command on a sent record", Record(0x05, Concat({Centre, Hex("02 2A 00 01 07"), Sender})), true,
+               SmsType::Command, "+44791234567", "", "none ", ""},
+    RecordCase{"deleted, still holding a message", Record(0x00, Deliver(Sender, SevenBitUserData({}, "old"))), true,
+               SmsType::Deliver, "+44791234567", "old", "none ", "", true},
+    RecordCase{"free and blank", Record(0x00, {}), false, SmsType::Deliver, "", "", "", ""},
+    RecordCase{"free and zeroed", Bytes(176, 0x00), false, SmsType::Deliver, "", "", "", ""},
+    RecordCase{"erased: status FF, blank", Bytes(176, 0xFF), false, SmsType::Deliver, "", "", "", ""},
+    RecordCase{"free with a broken message", Concat({Bytes{0x00}, Deliver(Sender, {})}), false, SmsType::Deliver,
+               "", "", "", ""},
+    RecordCase{"used, cut in the time stamp", Concat({Bytes{0x01}, Centre, Hex("04"), Sender, Hex("00 00 20 80")}),
+               true, SmsType::Deliver, "+44791234567", "", "none ", "time stamp"},
+    RecordCase{"used, text longer than the record", Concat({Bytes{0x01}, Deliver(Sender, Hex("A0 C8 32"))}), true,
+               SmsType::Deliver, "+44791234567", "He", "none ", "user data"},
+    RecordCase{"header longer than the user data",
+               Record(0x01, Deliver(Sender, Hex("04 09 05 00 03"), 0x44, 0x04)), true, SmsType::Deliver,
+               "+44791234567", "", "none ", "user data header"},
+    RecordCase{"service centre past the end", Hex("01 0C 91 44"), true, SmsType::Deliver, "", "", "none ",
+               "service centre address"},
+    RecordCase{"reserved message type", Record(0x01, Concat({Centre, Hex("03")})), true, SmsType::Reserved, "", "",
+               "none ", "message type"}));
+
+// A record of a concatenated part: sender, 8-bit reference 0x2A or a 16-bit one.
+FullSms Part(const char* sender, uint16_t reference, bool sixteenBit, uint8_t total, uint8_t sequence,
+             const char* text, bool deleted = false)
+{
+    FullSms sms;
+    sms.address.text = sender;
+    sms.deleted = deleted;
+    sms.userData.text = text;
+    sms.userData.concatenation = ConcatenationPart{reference, sixteenBit, total, sequence};
+    return sms;
+}
+
+FullSms Single(const char* text)
+{
+    FullSms sms;
+    sms.userData.text = text;
+    return sms;
+}
+
+struct JoinCase {
+    const char* name;
+    std::vector<FullSms> records;
+    std::vector<std::vector<size_t>> parts; // per message
+    std::vector<std::string> texts;
+    std::vector<std::vector<int>> missing;
+};
+
+TEST(FullSmsDecoders, JoinsConcatenatedParts)
+{
+    const JoinCase cases[] = {
+        {"three parts, the second missing, stored out of order",
+         {Part("+44", 7, false, 3, 3, "C"), Single("x"), Part("+44", 7, false, 3, 1, "A")},
+         {{2, 0}, {1}},
+         {"AC", "x"},
+         {{2}, {}}},
+        {"16-bit reference",
+         {Part("+44", 0x1234, true, 2, 2, "B"), Part("+44", 0x1234, true, 2, 1, "A")},
+         {{1, 0}},
+         {"AB"},
+         {{}}},
+        {"sender, reference size, count and deleted flag keep messages apart",
+         {Part("+44", 7, false, 2, 1, "A"), Part("+33", 7, false, 2, 2, "B"), Part("+44", 7, true, 2, 2, "C"),
+          Part("+44", 7, false, 3, 2, "D"), Part("+44", 7, false, 2, 2, "E", true)},
+         {{0}, {1}, {2}, {3}, {4}},
+         {"A", "B", "C", "D", "E"},
+         {{2}, {1}, {1}, {1, 3}, {1}}},
+        {"a part number met twice starts another message",
+         {Part("+44", 7, false, 2, 1, "A"), Part("+44", 7, false, 2, 1, "a"), Part("+44", 7, false, 2, 2, "b")},
+         {{0}, {1, 2}},
+         {"A", "ab"},
+         {{2}, {}}},
+    };
+    for (const JoinCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<SmsRecordEntry> entries;
+        for (size_t i = 0; i < c.records.size(); ++i)
+            entries.push_back({static_cast<int>(i + 1), c.records[i]});
+        const std::vector<JoinedSms> joined = JoinConcatenatedSms(entries);
+        ASSERT_EQ(joined.size(), c.parts.size());
+        for (size_t i = 0; i < joined.size(); ++i) {
+            EXPECT_EQ(joined[i].parts, c.parts[i]);
+            EXPECT_EQ(joined[i].text, c.texts[i]);
+            EXPECT_EQ(joined[i].missing, c.missing[i]);
+        }
+    }
+}
+
+} // namespace
