@@ -18,6 +18,7 @@ struct CliOptions {
     std::optional<std::string> exportDir;
     std::vector<SortRequest> sorts;
     bool json = false;
+    std::optional<std::string> traceFile; // --trace: every APDU with a time stamp
 };
 
 // Parses argv[1..]. On a bad command line returns nullopt and sets `error`.
