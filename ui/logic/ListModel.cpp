@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <ctime>
+#include <utility>
 
 #include "sim/AnsiText.h"
 
@@ -156,7 +157,7 @@ int CompareInsertionText(const std::u16string& first, const std::u16string& seco
     return CompareKeys(InsertionKeyOf(first), InsertionKeyOf(second));
 }
 
-std::vector<ListRow> DisplayedRows(const std::vector<ListRow>& insertedRows)
+std::vector<ListRow> DisplayedRows(std::vector<ListRow> insertedRows)
 {
     std::vector<InsertionKey> keys;
     keys.reserve(insertedRows.size());
@@ -172,7 +173,7 @@ std::vector<ListRow> DisplayedRows(const std::vector<ListRow>& insertedRows)
     std::vector<ListRow> rows;
     rows.reserve(insertedRows.size());
     for (const size_t index : order)
-        rows.push_back(insertedRows[index]);
+        rows.push_back(std::move(insertedRows[index]));
     return rows;
 }
 
