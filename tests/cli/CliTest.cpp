@@ -4,12 +4,16 @@
 
 #include <deque>
 
+#include "FakePcsc.h"
+#include "card/CardReaderList.h"
+
 #include "cli/CliExport.h"
 #include "cli/CliOptions.h"
 #include "cli/CliReport.h"
 #include "cli/ExitCodes.h"
 #include "cli/JsonWriter.h"
 #include "cli/ProgressLine.h"
+#include "cli/RemovalCheck.h"
 #include "cli/TerminalView.h"
 #include "cli/TraceFile.h"
 #include "cli/Utf8.h"
@@ -327,6 +331,44 @@ TEST(ProgressLine, FollowsTheRecordReads)
     EXPECT_EQ(std::string(buffer + seen, size - seen), "\r\x1b[K");
     std::fclose(terminal);
     std::free(buffer);
+}
+
+// After the read, a pulled card is told apart without a command to the card.
+TEST(CardGoneAfterRead, AsksTheResourceManagerOnly)
+{
+    constexpr long removed = static_cast<long>(0x80100069UL);
+    struct Case {
+        const char* name;
+        bool connected;
+        bool cardStays;
+        bool lastAnswerEmpty;
+        long expected;
+        std::vector<std::string> calls;
+    };
+    for (const Case& c : std::vector<Case>{
+             {"connected_card_there", true, true, false, 0, {"SCardStatus"}},
+             {"connected_card_pulled", true, false, false, removed, {"SCardStatus"}},
+             {"connected_empty_answer_card_there", true, true, true, 0,
+              {"SCardStatus", "SCardGetStatusChange", "SCardGetStatusChange"}},
+             {"connected_empty_answer_card_pulled", true, false, true, removed, {"SCardStatus"}},
+             {"disconnected_empty_answer_card_gone", false, false, true, removed, {"SCardGetStatusChange"}},
+             {"disconnected_empty_answer_card_there", false, true, true, 0,
+              {"SCardGetStatusChange", "SCardGetStatusChange"}},
+             {"disconnected_card_there", false, true, false, 0, {}}}) {
+        fake_pcsc::Reset();
+        fake_pcsc::SetReaders({"R"});
+        CCardReaderList list;
+        ASSERT_EQ(list.ListReaders(), 0);
+        CCardReader& reader = *list.GetReader(0);
+        if (c.connected) {
+            ASSERT_EQ(reader.Connect(SCARD_PROTOCOL_T0), 0);
+        }
+        fake_pcsc::SetCardPresent("R", c.cardStays);
+        fake_pcsc::ClearCalls();
+
+        EXPECT_EQ(CardGoneAfterRead(reader, c.lastAnswerEmpty, 20), c.expected) << c.name;
+        EXPECT_EQ(fake_pcsc::CallNames(), c.calls) << c.name;
+    }
 }
 
 } // namespace
