@@ -1,6 +1,8 @@
 // CCardReader: presence, connection and transactions of one reader.
 #include "CardReader.h"
 
+#include <algorithm>
+
 #include "sim/ResultCodes.h"
 
 CCardReader::CCardReader(SCARDCONTEXT hContext, const pcsc::ReaderChar* szName)
@@ -66,6 +68,15 @@ LONG CCardReader::EndTransaction()
 
 LONG CCardReader::Transmit(const uint8_t* command, size_t commandLength, uint8_t* response, DWORD& responseLength)
 {
-    return SCardTransmit(m_hCard, SCARD_PCI_T0, command, static_cast<DWORD>(commandLength), nullptr, response,
-                         &responseLength);
+    if (m_pObserver == nullptr)
+        return SCardTransmit(m_hCard, SCARD_PCI_T0, command, static_cast<DWORD>(commandLength), nullptr, response,
+                             &responseLength);
+    const DWORD room = responseLength;
+    m_pObserver->OnCommand(command, commandLength);
+    const LONG result = SCardTransmit(m_hCard, SCARD_PCI_T0, command, static_cast<DWORD>(commandLength), nullptr,
+                                      response, &responseLength);
+    // Only what was received, and never more than the room given.
+    const size_t received = result == sc::Success ? std::min<DWORD>(responseLength, room) : 0;
+    m_pObserver->OnResponse(result, response, received);
+    return result;
 }

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "ApduObserver.h"
 #include "PcscPlatform.h"
 #include "sim/DiallingNumbers.h"
 #include "sim/PinStatus.h"
@@ -25,6 +26,7 @@ public:
 
     const pcsc::ReaderName& GetName() const { return m_szName; }
     SCARDHANDLE GetCardHandle() const { return m_hCard; }
+    SCARDCONTEXT GetContext() const { return m_hContext; }
 
     // True only when the reader reports a card (any error is false).
     bool IsCardPresent();
@@ -64,8 +66,13 @@ public:
     // and the number of bytes received on return.
     LONG Transmit(const uint8_t* command, size_t commandLength, uint8_t* response, DWORD& responseLength);
 
+    // Every exchange of Transmit is shown to `observer` (nullptr: none, the
+    // default). The observer must outlive its use here.
+    void SetObserver(IApduObserver* observer) { m_pObserver = observer; }
+
 private:
     pcsc::ReaderName m_szName;
     SCARDCONTEXT m_hContext;
     SCARDHANDLE m_hCard;
+    IApduObserver* m_pObserver = nullptr;
 };

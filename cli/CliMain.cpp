@@ -1,4 +1,6 @@
 // velmora-cli: the main dialog's reading workflow in a terminal.
+#include <unistd.h>
+
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -12,6 +14,7 @@
 #include "FullJson.h"
 #include "FullText.h"
 #include "JsonTree.h"
+#include "ReadWatch.h"
 #include "TerminalInput.h"
 #include "TerminalView.h"
 #include "Utf8.h"
@@ -33,25 +36,6 @@ int ResolveReader(const std::string& wanted, const std::vector<std::u16string>& 
             return index;
     }
     return -1;
-}
-
-// Whether the card is still there after the workflow ended. A read can end
-// on the very exchange that the card's removal cut off, which the transport
-// may answer empty (an unexpected answer, not an error), so one card answer
-// that is unexpected is asked once more. Returns the PC/SC error that shows
-// the card gone, or 0.
-long ProbeCard(CCardReader& reader)
-{
-    const bool wasConnected = reader.GetCardHandle() != 0;
-    long result = wasConnected ? 0 : reader.Connect(1);
-    if (result == 0) {
-        result = reader.SelectFile(0x3F00);
-        if (result == static_cast<long>(0x8010001FUL))
-            result = reader.SelectFile(0x3F00);
-        if (!wasConnected)
-            reader.Disconnect();
-    }
-    return IsCardAnswer(result) ? 0 : result;
 }
 
 // With --full the JSON ends with "full": what the full read found, or null
@@ -80,6 +64,12 @@ int ListReaders(const TerminalView& view)
 
 int Run(const CliOptions& options)
 {
+    ReadWatch watch; // outlives the reader that reports to it
+    std::string watchError;
+    if (!options.listReaders && !watch.Open(options.traceFile, isatty(STDERR_FILENO) == 1, watchError)) {
+        std::fprintf(stderr, "velmora-cli: %s\n", watchError.c_str());
+        return exit_code::Usage;
+    }
     TerminalView view(ReadAnswerLine);
     MainDialogLogic logic(view);
     logic.OnInitDialog();
@@ -98,13 +88,16 @@ int Run(const CliOptions& options)
     } else {
         view.Select(index);
         run.reader = Utf16ToUtf8(view.ReaderNames()[static_cast<size_t>(index)]);
+        CCardReader& reader = *logic.ReaderList().GetReader(static_cast<unsigned>(index));
+        watch.Attach(reader);
         run.outcome = logic.OnConnect();
+        watch.EndOfRead();
         long interruption = logic.GetInterruption();
         if (options.full)
             interruption = ReadFullAfterConnect(logic, static_cast<unsigned>(index), interruption, full);
         if (interruption == 0 &&
             (run.outcome == ConnectOutcome::Connected || run.outcome == ConnectOutcome::IncompatibleCard))
-            interruption = ProbeCard(*logic.ReaderList().GetReader(static_cast<unsigned>(index)));
+            interruption = watch.CardGone(reader);
         run.interruption = interruption;
         run.exitCode = ExitCodeFor(run.outcome, interruption);
         if (logic.IsConnected() && options.exportDir && !ExportAll(*options.exportDir, logic, options.sorts, view) &&
@@ -112,6 +105,11 @@ int Run(const CliOptions& options)
             run.exitCode = exit_code::ExportFailed;
         if (full && options.exportDir && !ExportFull(*options.exportDir, *full, view) &&
             run.exitCode == exit_code::CardRead)
+            run.exitCode = exit_code::ExportFailed;
+    }
+    if (!watch.Close(watchError)) {
+        std::fprintf(stderr, "velmora-cli: %s\n", watchError.c_str());
+        if (run.exitCode == exit_code::CardRead)
             run.exitCode = exit_code::ExportFailed;
     }
 

@@ -73,6 +73,14 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args, 
                 return std::nullopt;
             }
             options.exportDir = value;
+        } else if (Is(arg, "--trace")) {
+            if (!TakeValue(args, i, "--trace", value, error))
+                return std::nullopt;
+            if (value.empty()) {
+                error = "--trace needs a file name";
+                return std::nullopt;
+            }
+            options.traceFile = value;
         } else if (Is(arg, "--sort")) {
             if (!TakeValue(args, i, "--sort", value, error))
                 return std::nullopt;
@@ -97,6 +105,7 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args, 
 std::string CliUsage()
 {
     return R"(Usage: velmora-cli [--reader N|NAME] [--export DIR] [--sort COLUMN[:desc]]... [--json] [--full]
+                   [--trace FILE]
        velmora-cli --list-readers
        velmora-cli --help
 
@@ -129,17 +138,20 @@ number of phone-book (ADN), fixed-dialling (FDN) and SMS entries.
                       name; printed in UTF-8 after the fields, under "full" in
                       the JSON, and with --export also DIR/contacts.vcf
                       (vCard 3.0) and DIR/contacts.csv. Never writes to the card
+  --trace FILE        write every command sent to the card and its answer,
+                      with time stamps, to FILE (PINs shown as **)
   --help              this text
 
 Message boxes are printed as "Caption: text" on standard error. PIN1 is asked
 for when the card needs it: on a terminal without echo; otherwise one line of
 standard input per prompt (PIN entries and the y/n answers to "Wrong PIN"),
 so a script can pipe them in. End of input at any prompt counts as Cancel or
-No. The PIN is never taken from the command line.
+No. The PIN is never taken from the command line. While records are read, a
+progress line is shown on standard error when that is a terminal.
 
 Exit status:
   0  the card was read (also when the user declined the PIN)
-  1  bad command line
+  1  bad command line, or the --trace file cannot be created
   2  no PC/SC service, no reader, or the reader asked for is not listed
   3  no card in the reader ("Empty reader")
   4  the card does not support T=0 ("Insupported Protocol")
@@ -148,6 +160,6 @@ Exit status:
   7  a PC/SC error stopped the read (the card was removed, the reader or
      the service went away, the transport failed): what was read before is
      printed
-  8  an export file could not be written
+  8  an export file or the trace could not be written
 )";
 }

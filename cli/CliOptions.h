@@ -19,6 +19,7 @@ struct CliOptions {
     std::vector<SortRequest> sorts;
     bool json = false;
     bool full = false; // --full: read and decode everything, beyond the dialog
+    std::optional<std::string> traceFile; // --trace: every APDU with a time stamp
 };
 
 // Parses argv[1..]. On a bad command line returns nullopt and sets `error`.

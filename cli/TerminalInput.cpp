@@ -5,7 +5,7 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <iostream>
+#include <cstdlib>
 
 namespace {
 
@@ -43,8 +43,15 @@ std::optional<std::string> ReadAnswerLine(bool hidden)
     std::optional<EchoOff> echoOff;
     if (hidden)
         echoOff.emplace();
-    std::string line;
-    const bool read = static_cast<bool>(std::getline(std::cin, line));
+    // C stdio rather than std::cin: no iostreams to set up at every start.
+    char* buffer = nullptr;
+    size_t room = 0;
+    const ssize_t length = getline(&buffer, &room, stdin);
+    const bool read = length >= 0;
+    std::string line = read ? std::string(buffer, static_cast<size_t>(length)) : std::string();
+    std::free(buffer);
+    if (!line.empty() && line.back() == '\n')
+        line.pop_back();
     // Piped answers are not echoed: end the prompt's line ourselves.
     if (!isatty(STDIN_FILENO))
         std::fputc('\n', stderr);

@@ -45,6 +45,17 @@ CARD_TEST_PRINTS_NAME(SelectCase)
 const Bytes SelectAdn = H("A0 A4 00 00 02 6F 3A");
 const Bytes GetResponse = H("A0 C0 00 00 0F");
 
+// Records what an observer of the reader is shown.
+struct RecordingObserver : IApduObserver {
+    std::vector<Exchange> seen;
+    void OnCommand(const uint8_t* command, size_t length) override { seen.push_back({Bytes(command, command + length), {}}); }
+    void OnResponse(LONG result, const uint8_t* response, size_t length) override
+    {
+        seen.back().response.assign(response, response + length);
+        seen.back().error = result;
+    }
+};
+
 class SelectTest : public ConnectedCardTest, public ::testing::WithParamInterface<SelectCase> {};
 
 TEST_P(SelectTest, FollowsTheStatusWords)
@@ -53,12 +64,21 @@ TEST_P(SelectTest, FollowsTheStatusWords)
     fake_pcsc::ExpectExchanges(c.script);
     std::vector<uint8_t> header{0xEE};
     bool isDirectory = true;
+    RecordingObserver observer;
+    reader->SetObserver(&observer);
 
     const long result = reader->SelectFile(0x6F3A, header, isDirectory);
 
     EXPECT_EQ(result, c.result) << R(result);
     EXPECT_EQ(isDirectory, c.isDirectory);
     EXPECT_EQ(header, c.headerWritten ? CountingHeader() : Bytes{0xEE});
+    // The observer sees every exchange as it happened.
+    ASSERT_EQ(observer.seen.size(), c.script.size());
+    for (size_t i = 0; i < c.script.size(); ++i) {
+        EXPECT_EQ(observer.seen[i].command, c.script[i].command) << i;
+        EXPECT_EQ(observer.seen[i].response, c.script[i].response) << i;
+        EXPECT_EQ(observer.seen[i].error, c.script[i].error) << i;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(

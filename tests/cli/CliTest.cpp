@@ -4,12 +4,18 @@
 
 #include <deque>
 
+#include "FakePcsc.h"
+#include "card/CardReaderList.h"
+
 #include "cli/CliExport.h"
 #include "cli/CliOptions.h"
 #include "cli/CliReport.h"
 #include "cli/ExitCodes.h"
 #include "cli/JsonWriter.h"
+#include "cli/ProgressLine.h"
+#include "cli/RemovalCheck.h"
 #include "cli/TerminalView.h"
+#include "cli/TraceFile.h"
 #include "cli/Utf8.h"
 
 namespace {
@@ -26,7 +32,7 @@ TEST(ParseCliOptions, AcceptedCommandLines)
     EXPECT_FALSE(defaults->json);
 
     const auto all = ParseCliOptions({"--reader", "Virtual PCD 00 01", "--export=/tmp/x", "--sort", "Number:desc",
-                                      "--sort=1", "--json"},
+                                      "--sort=1", "--json", "--trace=/tmp/t"},
                                      error);
     ASSERT_TRUE(all) << error;
     EXPECT_EQ(all->reader, "Virtual PCD 00 01");
@@ -37,6 +43,8 @@ TEST(ParseCliOptions, AcceptedCommandLines)
     EXPECT_EQ(all->sorts[1].column, "1");
     EXPECT_FALSE(all->sorts[1].descending);
     EXPECT_TRUE(all->json);
+    EXPECT_EQ(all->traceFile.value_or(""), "/tmp/t");
+    EXPECT_FALSE(defaults->traceFile);
 
     EXPECT_TRUE(ParseCliOptions({"--list-readers"}, error)->listReaders);
     EXPECT_TRUE(ParseCliOptions({"--help"}, error)->help);
@@ -52,6 +60,8 @@ TEST(ParseCliOptions, RejectedCommandLines)
     for (const Case& c : std::vector<Case>{{{"--reader"}, "needs a value"},
                                            {{"--reader="}, "reader number or name"},
                                            {{"--export"}, "needs a value"},
+                                           {{"--trace"}, "needs a value"},
+                                           {{"--trace="}, "needs a file name"},
                                            {{"--sort", "Name:up"}, "--sort takes"},
                                            {{"--sort", ":desc"}, "--sort takes"},
                                            {{"--pin", "1234"}, "never taken from the command line"},
@@ -244,6 +254,121 @@ TEST(ExitCodeFor, OutcomesAndInterruptions)
                                            {ConnectOutcome::ProtocolMismatch, 0, exit_code::ProtocolMismatch},
                                            {ConnectOutcome::ConnectError, 0, exit_code::PcscError}})
         EXPECT_EQ(ExitCodeFor(c.outcome, c.interruption), c.expected) << static_cast<int>(c.outcome);
+}
+
+TEST(Trace, CommandsAnswersAndHiddenPins)
+{
+    struct Case {
+        std::vector<uint8_t> command;
+        const char* expected;
+    };
+    for (const Case& c : std::vector<Case>{
+             {{0xA0, 0xA4, 0x00, 0x00, 0x02, 0x3F, 0x00}, "> A0 A4 00 00 02 3F 00"},
+             {{0xA0, 0xC0, 0x00, 0x00, 0x0F}, "> A0 C0 00 00 0F"},
+             {{0xA0, 0x20, 0x00, 0x01, 0x08, '1', '2', '3', '4', 0xFF, 0xFF, 0xFF, 0xFF},
+              "> A0 20 00 01 08 ** ** ** ** ** ** ** **"},
+             {{0xA0, 0x24, 0x00, 0x01, 0x02, '1', '2'}, "> A0 24 00 01 02 ** **"},
+             {{0xA0, 0x26, 0x00, 0x01, 0x01, '9'}, "> A0 26 00 01 01 **"},
+             {{0xA0, 0x28, 0x00, 0x01, 0x01, '9'}, "> A0 28 00 01 01 **"},
+             {{0xA0, 0x2C, 0x00, 0x00, 0x01, '8'}, "> A0 2C 00 00 01 **"},
+             {{0x00, 0x20, 0x00, 0x81, 0x01, '5'}, "> 00 20 00 81 01 **"}, // any class
+             {{0xA0, 0x20, 0x00, 0x01}, "> A0 20 00 01"},
+             {{0xA0, 0x22, 0x00, 0x01, 0x01, 0x31}, "> A0 22 00 01 01 31"},
+             {{0x20}, "> 20"},
+             {{}, ">"}})
+        EXPECT_EQ(TraceCommandText(c.command.data(), c.command.size()), c.expected);
+
+    const uint8_t answer[] = {0x9F, 0x0F};
+    EXPECT_EQ(TraceResponseText(0, answer, 2), "< 9F 0F");
+    EXPECT_EQ(TraceResponseText(0, answer, 0), "< (empty)");
+    EXPECT_EQ(TraceResponseText(static_cast<long>(0x80100069UL), answer, 0),
+              "< error SCARD_W_REMOVED_CARD (0x80100069)");
+    const auto time = std::chrono::system_clock::time_point(std::chrono::seconds(1030390661)) +
+                      std::chrono::microseconds(42);
+    EXPECT_EQ(TraceTimestamp(time), "2002-08-26T19:37:41.000042Z");
+}
+
+TEST(ProgressLine, FollowsTheRecordReads)
+{
+    using Bytes = std::vector<uint8_t>;
+    struct Step {
+        Bytes command;
+        Bytes response;
+        const char* shown; // what the terminal received for this exchange
+    };
+    const Bytes adnHeader = {0, 0, 0x01, 0x18, 0x6F, 0x3A, 4, 0, 0x11, 0xF0, 0x44, 1, 2, 1, 0x1C, 0x90, 0x00};
+    const Bytes record = {0xFF, 0x90, 0x00};
+    const std::vector<Step> steps = {
+        {{0xA0, 0xA4, 0, 0, 2, 0x6F, 0x3A}, {0x9F, 0x0F}, ""},
+        {{0xA0, 0xC0, 0, 0, 0x0F}, adnHeader, ""},
+        {{0xA0, 0xB2, 1, 4, 0x1C}, record, "\r\x1b[KReading ADN (6F3A): record 1 of 10"},
+        {{0xA0, 0xB2, 2, 4, 0x1C}, record, "\r\x1b[KReading ADN (6F3A): record 2 of 10"},
+        // Any other command erases the line before a prompt can follow.
+        {{0xA0, 0xA4, 0, 0, 2, 0x6F, 0x99}, {0x9F, 0x0F}, "\r\x1b[K"},
+        {{0xA0, 0xC0, 0, 0, 0x0F}, {0x6F, 0x00}, ""},
+        {{0xA0, 0xB2, 7, 4, 0x1C}, record, "\r\x1b[KReading EF 6F99: record 7"},
+        // A directory's header gives no record count.
+        {{0xA0, 0xA4, 0, 0, 2, 0x6F, 0x3C}, {0x9F, 0x22}, "\r\x1b[K"},
+        {{0xA0, 0xC0, 0, 0, 0x0F}, adnHeader, ""},
+        {{0xA0, 0xB2, 3, 4, 0x1C}, record, "\r\x1b[KReading SMS (6F3C): record 3"},
+    };
+    char* buffer = nullptr;
+    size_t size = 0;
+    std::FILE* terminal = open_memstream(&buffer, &size);
+    ASSERT_NE(terminal, nullptr);
+    ProgressLine progress(terminal, std::chrono::milliseconds(0));
+    size_t seen = 0;
+    for (const Step& step : steps) {
+        progress.OnCommand(step.command.data(), step.command.size());
+        progress.OnResponse(0, step.response.data(), step.response.size());
+        std::fflush(terminal);
+        EXPECT_EQ(std::string(buffer + seen, size - seen), step.shown);
+        seen = size;
+    }
+    progress.Clear();
+    progress.Clear(); // nothing left to erase
+    std::fflush(terminal);
+    EXPECT_EQ(std::string(buffer + seen, size - seen), "\r\x1b[K");
+    std::fclose(terminal);
+    std::free(buffer);
+}
+
+// After the read, a pulled card is told apart without a command to the card.
+TEST(CardGoneAfterRead, AsksTheResourceManagerOnly)
+{
+    constexpr long removed = static_cast<long>(0x80100069UL);
+    struct Case {
+        const char* name;
+        bool connected;
+        bool cardStays;
+        bool lastAnswerEmpty;
+        long expected;
+        std::vector<std::string> calls;
+    };
+    for (const Case& c : std::vector<Case>{
+             {"connected_card_there", true, true, false, 0, {"SCardStatus"}},
+             {"connected_card_pulled", true, false, false, removed, {"SCardStatus"}},
+             {"connected_empty_answer_card_there", true, true, true, 0,
+              {"SCardStatus", "SCardGetStatusChange", "SCardGetStatusChange"}},
+             {"connected_empty_answer_card_pulled", true, false, true, removed, {"SCardStatus"}},
+             {"disconnected_empty_answer_card_gone", false, false, true, removed, {"SCardGetStatusChange"}},
+             {"disconnected_empty_answer_card_there", false, true, true, 0,
+              {"SCardGetStatusChange", "SCardGetStatusChange"}},
+             {"disconnected_card_there", false, true, false, 0, {}}}) {
+        fake_pcsc::Reset();
+        fake_pcsc::SetReaders({"R"});
+        CCardReaderList list;
+        ASSERT_EQ(list.ListReaders(), 0);
+        CCardReader& reader = *list.GetReader(0);
+        if (c.connected) {
+            ASSERT_EQ(reader.Connect(SCARD_PROTOCOL_T0), 0);
+        }
+        fake_pcsc::SetCardPresent("R", c.cardStays);
+        fake_pcsc::ClearCalls();
+
+        EXPECT_EQ(CardGoneAfterRead(reader, c.lastAnswerEmpty, 20), c.expected) << c.name;
+        EXPECT_EQ(fake_pcsc::CallNames(), c.calls) << c.name;
+    }
 }
 
 } // namespace

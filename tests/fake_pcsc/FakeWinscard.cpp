@@ -384,6 +384,30 @@ LONG FAKE_API SCardEndTransaction(SCARDHANDLE hCard, DWORD dwDisposition)
     return result;
 }
 
+#ifndef _WIN32
+// pcsc-lite's SCardStatus, as far as velmora-cli's removal check asks it:
+// the card's state and protocol; no reader name or ATR is given back.
+LONG FAKE_API SCardStatus(SCARDHANDLE hCard, LPSTR, LPDWORD pcchReaderLen, LPDWORD pdwState, LPDWORD pdwProtocol,
+                          LPBYTE, LPDWORD pcbAtrLen)
+{
+    const std::string arguments = CardName(hCard);
+    const FakeConnection* connection = FindCard(hCard);
+    if (connection == nullptr)
+        return Record("SCardStatus", arguments, code::InvalidHandle);
+    if (!CardStillThere(*connection))
+        return Record("SCardStatus", arguments, code::RemovedCard);
+    if (pcchReaderLen != nullptr)
+        *pcchReaderLen = 0;
+    if (pdwState != nullptr)
+        *pdwState = SCARD_PRESENT | SCARD_POWERED | SCARD_SPECIFIC;
+    if (pdwProtocol != nullptr)
+        *pdwProtocol = static_cast<DWORD>(TheState().activeProtocol);
+    if (pcbAtrLen != nullptr)
+        *pcbAtrLen = 0;
+    return Record("SCardStatus", arguments, code::Success);
+}
+#endif
+
 LONG FAKE_API SCardTransmit(SCARDHANDLE hCard, const SCARD_IO_REQUEST* pioSendPci, LPCBYTE pbSendBuffer,
                             DWORD cbSendLength, SCARD_IO_REQUEST* pioRecvPci, LPBYTE pbRecvBuffer,
                             LPDWORD pcbRecvLength)

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <ctime>
+#include <utility>
 
 #include "sim/AnsiText.h"
 
@@ -122,37 +123,57 @@ std::u16string BaseLetters(const std::u16string& text)
     return key;
 }
 
-int CompareFoldedCodeUnits(const std::u16string& first, const std::u16string& second)
+std::u16string Folded(const std::u16string& text)
 {
-    const size_t common = std::min(first.size(), second.size());
-    for (size_t i = 0; i < common; ++i) {
-        const char16_t a = FoldCase(first[i]);
-        const char16_t b = FoldCase(second[i]);
-        if (a != b)
-            return a < b ? -1 : 1;
-    }
-    return Sign(static_cast<int>(first.size() > second.size()) - static_cast<int>(first.size() < second.size()));
+    std::u16string folded(text);
+    for (char16_t& c : folded)
+        c = FoldCase(c);
+    return folded;
+}
+
+// What a first column sorts by on insertion: its base letters, then its code
+// units, both case-folded. Computed once per row, not in every comparison.
+struct InsertionKey {
+    std::u16string letters;
+    std::u16string codeUnits;
+};
+
+InsertionKey InsertionKeyOf(const std::u16string& text)
+{
+    return InsertionKey{Folded(BaseLetters(text)), Folded(text)};
+}
+
+// Folded texts compare code unit by code unit (unsigned), a prefix first.
+int CompareKeys(const InsertionKey& first, const InsertionKey& second)
+{
+    const int byLetters = Sign(first.letters.compare(second.letters));
+    return byLetters != 0 ? byLetters : Sign(first.codeUnits.compare(second.codeUnits));
 }
 
 } // namespace
 
 int CompareInsertionText(const std::u16string& first, const std::u16string& second)
 {
-    const int byLetters = CompareFoldedCodeUnits(BaseLetters(first), BaseLetters(second));
-    return byLetters != 0 ? byLetters : CompareFoldedCodeUnits(first, second);
+    return CompareKeys(InsertionKeyOf(first), InsertionKeyOf(second));
 }
 
-std::vector<ListRow> DisplayedRows(const std::vector<ListRow>& insertedRows)
+std::vector<ListRow> DisplayedRows(std::vector<ListRow> insertedRows)
 {
+    std::vector<InsertionKey> keys;
+    keys.reserve(insertedRows.size());
+    for (const ListRow& row : insertedRows)
+        keys.push_back(InsertionKeyOf(TextAt(row, 0)));
+    // Each row goes after every row that does not compare greater: a stable
+    // sort by the keys gives the same order.
+    std::vector<size_t> order(insertedRows.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(),
+                     [&keys](size_t a, size_t b) { return CompareKeys(keys[a], keys[b]) < 0; });
     std::vector<ListRow> rows;
     rows.reserve(insertedRows.size());
-    for (const ListRow& row : insertedRows) {
-        // After the last row that does not compare greater.
-        const auto position = std::upper_bound(rows.begin(), rows.end(), row, [](const ListRow& a, const ListRow& b) {
-            return CompareInsertionText(TextAt(a, 0), TextAt(b, 0)) < 0;
-        });
-        rows.insert(position, row);
-    }
+    for (const size_t index : order)
+        rows.push_back(std::move(insertedRows[index]));
     return rows;
 }
 

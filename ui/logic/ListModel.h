@@ -47,7 +47,7 @@ std::vector<ListRow> SmsRows(const SmsFile& smsFile);
 // lower case). A row goes after every row that compares equal, so equal
 // texts keep insertion order.
 int CompareInsertionText(const std::u16string& first, const std::u16string& second);
-std::vector<ListRow> DisplayedRows(const std::vector<ListRow>& insertedRows);
+std::vector<ListRow> DisplayedRows(std::vector<ListRow> insertedRows);
 
 // The direction and column of the last header click. The first click sorts
 // descending, the next ascending, and so on, whichever column is clicked.

@@ -1,0 +1,127 @@
+#include "TraceFile.h"
+
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+
+#include "card/ResultText.h"
+
+namespace {
+
+// The instructions whose data is a PIN or an unblocking key.
+bool CarriesSecret(uint8_t ins)
+{
+    return ins == 0x20 || ins == 0x24 || ins == 0x26 || ins == 0x28 || ins == 0x2C;
+}
+
+constexpr size_t HeaderLength = 5; // CLA INS P1 P2 P3
+
+void AppendHex(std::string& text, uint8_t byte)
+{
+    static const char digits[] = "0123456789ABCDEF";
+    text += ' ';
+    text += digits[byte >> 4];
+    text += digits[byte & 0x0F];
+}
+
+} // namespace
+
+std::string TraceCommandText(const uint8_t* command, size_t length)
+{
+    std::string text = ">";
+    const bool secret = length > 1 && CarriesSecret(command[1]);
+    for (size_t i = 0; i < length; ++i) {
+        if (secret && i >= HeaderLength)
+            text += " **";
+        else
+            AppendHex(text, command[i]);
+    }
+    return text;
+}
+
+std::string TraceResponseText(long result, const uint8_t* response, size_t length)
+{
+    if (result != 0)
+        return "< error " + PcscResultText(result);
+    if (length == 0)
+        return "< (empty)";
+    std::string text = "<";
+    for (size_t i = 0; i < length; ++i)
+        AppendHex(text, response[i]);
+    return text;
+}
+
+std::string TraceTimestamp(std::chrono::system_clock::time_point time)
+{
+    using namespace std::chrono;
+    const auto sinceEpoch = time.time_since_epoch();
+    const auto wholeSeconds = floor<seconds>(sinceEpoch);
+    const auto micro = duration_cast<microseconds>(sinceEpoch - wholeSeconds).count();
+    const std::time_t seconds = static_cast<std::time_t>(wholeSeconds.count());
+    std::tm utc{};
+    gmtime_r(&seconds, &utc);
+    char text[40];
+    const size_t used = std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &utc);
+    std::snprintf(text + used, sizeof text - used, ".%06lldZ", static_cast<long long>(micro));
+    return text;
+}
+
+TraceFile::~TraceFile()
+{
+    if (m_file != nullptr)
+        std::fclose(m_file);
+}
+
+bool TraceFile::Open(const std::string& path, std::string& error)
+{
+    m_file = std::fopen(path.c_str(), "w");
+    if (m_file == nullptr) {
+        error = "cannot create the trace " + path + ": " + std::strerror(errno);
+        return false;
+    }
+    // Each line reaches the file at once: a read that hangs still leaves its trace.
+    std::setvbuf(m_file, nullptr, _IOLBF, 0);
+    m_path = path;
+    Note("velmora-cli trace: > command, < answer; PIN data written as **");
+    return true;
+}
+
+void TraceFile::Note(const std::string& text)
+{
+    WriteLine("# " + text);
+}
+
+void TraceFile::OnCommand(const uint8_t* command, size_t length)
+{
+    WriteLine(TraceTimestamp(std::chrono::system_clock::now()) + " " + TraceCommandText(command, length));
+}
+
+void TraceFile::OnResponse(LONG result, const uint8_t* response, size_t length)
+{
+    WriteLine(TraceTimestamp(std::chrono::system_clock::now()) + " " + TraceResponseText(result, response, length));
+}
+
+void TraceFile::WriteLine(const std::string& text)
+{
+    if (m_file == nullptr || m_writeError != 0)
+        return;
+    errno = 0;
+    if (std::fputs(text.c_str(), m_file) == EOF || std::fputc('\n', m_file) == EOF)
+        m_writeError = errno != 0 ? errno : EIO;
+}
+
+bool TraceFile::Close(std::string& error)
+{
+    if (m_file == nullptr)
+        return true;
+    errno = 0;
+    const int closed = std::fclose(m_file);
+    m_file = nullptr;
+    if (m_writeError == 0 && closed != 0)
+        m_writeError = errno != 0 ? errno : EIO;
+    if (m_writeError != 0) {
+        error = "cannot write the trace " + m_path + ": " + std::strerror(m_writeError);
+        return false;
+    }
+    return true;
+}
