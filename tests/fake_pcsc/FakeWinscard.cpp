@@ -384,30 +384,6 @@ LONG FAKE_API SCardEndTransaction(SCARDHANDLE hCard, DWORD dwDisposition)
     return result;
 }
 
-#ifndef _WIN32
-// pcsc-lite's SCardStatus, as far as velmora-cli's removal check asks it:
-// the card's state and protocol; no reader name or ATR is given back.
-LONG FAKE_API SCardStatus(SCARDHANDLE hCard, LPSTR, LPDWORD pcchReaderLen, LPDWORD pdwState, LPDWORD pdwProtocol,
-                          LPBYTE, LPDWORD pcbAtrLen)
-{
-    const std::string arguments = CardName(hCard);
-    const FakeConnection* connection = FindCard(hCard);
-    if (connection == nullptr)
-        return Record("SCardStatus", arguments, code::InvalidHandle);
-    if (!CardStillThere(*connection))
-        return Record("SCardStatus", arguments, code::RemovedCard);
-    if (pcchReaderLen != nullptr)
-        *pcchReaderLen = 0;
-    if (pdwState != nullptr)
-        *pdwState = SCARD_PRESENT | SCARD_POWERED | SCARD_SPECIFIC;
-    if (pdwProtocol != nullptr)
-        *pdwProtocol = static_cast<DWORD>(TheState().activeProtocol);
-    if (pcbAtrLen != nullptr)
-        *pcbAtrLen = 0;
-    return Record("SCardStatus", arguments, code::Success);
-}
-#endif
-
 LONG FAKE_API SCardTransmit(SCARDHANDLE hCard, const SCARD_IO_REQUEST* pioSendPci, LPCBYTE pbSendBuffer,
                             DWORD cbSendLength, SCARD_IO_REQUEST* pioRecvPci, LPBYTE pbRecvBuffer,
                             LPDWORD pcbRecvLength)
@@ -444,7 +420,8 @@ LONG FAKE_API SCardTransmit(SCARDHANDLE hCard, const SCARD_IO_REQUEST* pioSendPc
     return result;
 }
 
-// The fake's cards have no ATR; the reader's name is the one connected to.
+// The fake's cards have no ATR; the reader's name is the one connected to. A
+// card still there is present and powered, as pcsc-lite reports it.
 LONG FAKE_API FAKE_WIDE(SCardStatus)(SCARDHANDLE hCard, FakeChar* szReaderName, LPDWORD pcchReaderLen,
                                      LPDWORD pdwState, LPDWORD pdwProtocol, LPBYTE pbAtr, LPDWORD pcbAtrLen)
 {
@@ -469,7 +446,7 @@ LONG FAKE_API FAKE_WIDE(SCardStatus)(SCARDHANDLE hCard, FakeChar* szReaderName, 
         *pcchReaderLen = static_cast<DWORD>(names.size());
     }
     if (pdwState)
-        *pdwState = SCARD_SPECIFIC;
+        *pdwState = SCARD_PRESENT | SCARD_POWERED | SCARD_SPECIFIC;
     if (pdwProtocol)
         *pdwProtocol = static_cast<DWORD>(TheState().activeProtocol);
     (void)pbAtr;
