@@ -1,46 +1,12 @@
 #include "Utf8.h"
 
-namespace {
-
-void AppendCodePoint(std::string& out, char32_t c)
-{
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
-bool IsHigh(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLow(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
-
-} // namespace
+#include "sim/full/Utf8Append.h"
 
 std::string Utf16ToUtf8(const std::u16string& text)
 {
     std::string out;
     out.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i];
-        if (IsHigh(c) && i + 1 < text.size() && IsLow(text[i + 1])) {
-            AppendCodePoint(out, 0x10000 + ((static_cast<char32_t>(c) - 0xD800) << 10) + (text[i + 1] - 0xDC00));
-            ++i;
-        } else if (IsHigh(c) || IsLow(c)) {
-            AppendCodePoint(out, 0xFFFD);
-        } else {
-            AppendCodePoint(out, c);
-        }
-    }
+    AppendUtf16(out, text.data(), text.size());
     return out;
 }
 
