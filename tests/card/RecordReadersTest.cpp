@@ -248,7 +248,9 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(ConnectedCardTest, SmsShortAnswerIsDecodedOnlyAsFarAsItGoes)
 {
     Bytes cut = SmsRecord(0x01);
-    cut.resize(40); // the text ends at byte 34; the FF filler is left out
+    // The user data (5 septets "hello" in bytes 28 to 32) is cut after its
+    // third byte: the 24 bits received hold three whole septets.
+    cut.resize(31);
     fake_pcsc::ExpectExchanges({{ReadRecord(1, SmsRecordLength), WithSw(SmsRecord(0x01))},
                                 {ReadRecord(2, SmsRecordLength), WithSw(cut)}});
     SmsFile file = SmsFileOf(2);
@@ -257,7 +259,7 @@ TEST_F(ConnectedCardTest, SmsShortAnswerIsDecodedOnlyAsFarAsItGoes)
 
     ASSERT_EQ(file.messages.size(), 2u);
     EXPECT_EQ(file.messages[1].rawRecord, cut);
-    EXPECT_EQ(file.messages[1].text, u"hello");
+    EXPECT_EQ(file.messages[1].text, u"hel");
 }
 
 TEST_F(ConnectedCardTest, SmsStopAtRecord255)

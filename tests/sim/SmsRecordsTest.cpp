@@ -282,16 +282,4 @@ TEST(DecodeSms, SevenBitTextsOfEveryLength)
     }
 }
 
-TEST(DecodeSms, CopiesAreIndependent)
-{
-    const Bytes record = SmsRecordBuilder{}.Build();
-    SmsMessage message;
-    ASSERT_TRUE(DecodeSms(message, record.data(), record.size()));
-    SmsMessage copy = message;
-    copy.text += u"x";
-    copy.rawRecord[0] = 0x03;
-    EXPECT_NE(copy.text, message.text);
-    EXPECT_EQ(message.rawRecord[0], 0x01);
-}
-
 } // namespace
