@@ -120,6 +120,7 @@ ChvProfile Chv(const json& root, const char* key, bool presentByDefault)
     const json& object = root.at(key);
     chv.present = Flag(object, "present", true);
     chv.enabled = Flag(object, "enabled", true);
+    chv.listedWhenAbsent = Flag(object, "listedWhenAbsent", false);
     if (object.contains("value")) {
         if (!object.at("value").is_string() || object.at("value").get<std::string>().size() > 8)
             throw ProfileError(std::string(key) + ": \"value\" must be a string of at most 8 characters");
