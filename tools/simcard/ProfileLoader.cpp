@@ -47,8 +47,9 @@ uint8_t Condition(const json& object, const char* key, uint8_t fallback)
     if (!object.contains(key))
         return fallback;
     const json& value = object.at(key);
-    if (value.is_number_unsigned() && value.get<unsigned>() <= 0x0F)
-        return static_cast<uint8_t>(value.get<unsigned>());
+    // Compared whole: 4294967297 is not condition 1.
+    if (value.is_number_unsigned() && value.get<unsigned long long>() <= 0x0F)
+        return static_cast<uint8_t>(value.get<unsigned long long>());
     static const std::pair<const char*, uint8_t> names[] = {
         {"ALW", access::Always}, {"CHV1", access::Chv1}, {"CHV2", access::Chv2},
         {"ADM", access::Adm},    {"NEV", access::Never},
@@ -160,7 +161,8 @@ CardProfile ParseProfile(const std::string& jsonText)
     json root;
     try {
         root = json::parse(jsonText);
-    } catch (const json::parse_error& error) {
+    } catch (const json::exception& error) {
+        // Bad syntax, and numbers no value type holds (1e999).
         throw ProfileError(error.what());
     }
     if (!root.is_object())
