@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -18,6 +19,41 @@
 #endif
 
 #include "ui/logic/ExportWriter.h"
+
+#ifdef VELMORA_WRAPPED_FILE_CALLS
+// The export's fsync and rename calls, seen through the linker's --wrap
+// (tests/ui/CMakeLists.txt): each is logged with its paths, and fsync can be
+// made to fail.
+namespace {
+std::vector<std::string> fileCalls;
+int fsyncError = 0;
+
+std::string PathOf(int fd)
+{
+    std::error_code error;
+    return std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(fd), error).string();
+}
+} // namespace
+
+extern "C" int __real_fsync(int fd);
+extern "C" int __real_rename(const char* from, const char* to);
+
+extern "C" int __wrap_fsync(int fd)
+{
+    fileCalls.push_back("fsync " + PathOf(fd));
+    if (fsyncError != 0) {
+        errno = fsyncError;
+        return -1;
+    }
+    return __real_fsync(fd);
+}
+
+extern "C" int __wrap_rename(const char* from, const char* to)
+{
+    fileCalls.push_back(std::string("rename ") + from + " " + to);
+    return __real_rename(from, to);
+}
+#endif
 
 namespace {
 
@@ -300,6 +336,34 @@ TEST_F(WriteExportFileTest, SymbolicLinksAreWrittenThrough)
     }
     EXPECT_EQ(Names().size(), 7u) << "four links, three files, no temporary file";
 }
+
+#ifdef VELMORA_WRAPPED_FILE_CALLS
+TEST_F(WriteExportFileTest, FlushesTheFileBeforeTheMoveAndTheFolderAfterIt)
+{
+    const fs::path target = dir / "SMS.txt";
+    const std::string folder = fs::canonical(dir).string();
+    WriteBytes(target, "old");
+    fileCalls.clear();
+
+    EXPECT_EQ(WriteExportFile(target, "new"), ExportResult::Written);
+
+    ASSERT_EQ(fileCalls.size(), 3u);
+    const std::string flushed = fileCalls[0];
+    ASSERT_EQ(flushed.rfind("fsync " + folder + "/.velmora-", 0), 0u) << flushed;
+    const std::string temporary = flushed.substr(flushed.rfind('/') + 1);
+    EXPECT_EQ(fileCalls[1], "rename " + (dir / temporary).string() + " " + target.string());
+    EXPECT_EQ(fileCalls[2], "fsync " + folder);
+
+    // A flush that fails is a failed export: nothing is moved.
+    fileCalls.clear();
+    fsyncError = EIO;
+    EXPECT_EQ(WriteExportFile(target, "newer"), ExportResult::WriteFailed);
+    fsyncError = 0;
+    EXPECT_EQ(fileCalls.size(), 1u);
+    EXPECT_EQ(ReadBytes(target), "new");
+    EXPECT_EQ(Names(), (std::vector<std::string>{"SMS.txt"}));
+}
+#endif
 
 TEST(WriteExportFile, FullDeviceReportsWriteFailure)
 {
