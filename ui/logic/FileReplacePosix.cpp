@@ -56,11 +56,14 @@ void CopyExtendedAttributes(int from, int to)
     const ssize_t listed = ::flistxattr(from, names.data(), names.size());
     for (ssize_t at = 0; at < listed;) {
         const char* name = names.data() + at;
+        // Copied only when read whole: a value that changed size in between
+        // is left out rather than cut.
         const ssize_t valueSize = ::fgetxattr(from, name, nullptr, 0);
-        std::vector<char> value(valueSize > 0 ? static_cast<size_t>(valueSize) : 0);
-        const ssize_t got = ::fgetxattr(from, name, value.data(), value.size());
-        if (got >= 0)
-            (void)::fsetxattr(to, name, value.data(), static_cast<size_t>(got), 0);
+        if (valueSize >= 0) {
+            std::vector<char> value(static_cast<size_t>(valueSize));
+            if (::fgetxattr(from, name, value.data(), value.size()) == valueSize)
+                (void)::fsetxattr(to, name, value.data(), value.size(), 0);
+        }
         at += static_cast<ssize_t>(std::char_traits<char>::length(name)) + 1;
     }
 }
