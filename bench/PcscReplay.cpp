@@ -4,9 +4,6 @@
 // transaction), decodes nothing, and prints the seconds of each run.
 //
 //   pcsc-replay --reader NAME --trace FILE [--runs N]
-#include <PCSC/winscard.h>
-#include <PCSC/wintypes.h>
-
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -14,6 +11,8 @@
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "card/ReceiveRoom.h"
 
 namespace {
 
@@ -50,11 +49,11 @@ bool ReplayOnce(const std::string& reader, const std::vector<Bytes>& commands)
         result = SCardReconnect(card, SCARD_SHARE_SHARED, protocol, SCARD_RESET_CARD, &protocol);
     if (result == SCARD_S_SUCCESS)
         result = SCardBeginTransaction(card);
-    uint8_t response[258];
+    card_detail::ResponseBuffer response{};
     for (size_t i = 0; result == SCARD_S_SUCCESS && i < commands.size(); ++i) {
-        DWORD received = 255;
+        DWORD received = card_detail::ReceiveRoomFor(commands[i].data(), commands[i].size());
         result = SCardTransmit(card, SCARD_PCI_T0, commands[i].data(), static_cast<DWORD>(commands[i].size()), nullptr,
-                               response, &received);
+                               response.data(), &received);
     }
     if (card != 0) {
         SCardEndTransaction(card, SCARD_LEAVE_CARD);

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "CardReader.h"
+#include "ReceiveRoom.h"
 #include "sim/DiallingNumbers.h"
 #include "sim/ResultCodes.h"
 
@@ -21,9 +22,8 @@ LONG ReadRecords(CCardReader& reader, uint16_t recordCount, uint8_t recordLength
 {
     const uint16_t lastRecord = std::min(recordCount, MaxRecordNumber);
     uint8_t readRecord[] = {0xA0, 0xB2, 0x00, 0x04, recordLength};
-    // 255 bytes of room, or the whole record and SW1 SW2 when that is longer.
-    const DWORD room = std::max<DWORD>(255, recordLength + 2u);
-    std::array<uint8_t, 257> response{};
+    const DWORD room = ReceiveRoom(recordLength);
+    ResponseBuffer response{};
     for (uint16_t number = 1; number <= lastRecord; ++number) {
         readRecord[2] = static_cast<uint8_t>(number);
         DWORD received = room; // given anew for every record

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "CardReader.h"
+#include "ReceiveRoom.h"
 #include "sim/AnsiText.h"
 #include "sim/ResultCodes.h"
 #include "sim/SimFiles.h"
@@ -24,16 +25,9 @@ constexpr uint8_t FirstStatusLength = 0x0D;
 constexpr size_t PinLength = 8;
 constexpr uint8_t PinFiller = 0xFF;
 
-// The receive length given to SCardTransmit is 255, or the length of the
-// expected answer when that is longer: a 254- or 255-byte read plus SW1 SW2
-// would not fit in 255. The buffer holds the longest answer Le can ask for.
-constexpr DWORD ReceiveLength = 255;
-using ResponseBuffer = std::array<uint8_t, 257>;
-
-DWORD ReceiveRoom(unsigned dataLength)
-{
-    return std::max<DWORD>(ReceiveLength, dataLength + 2);
-}
+using card_detail::ReceiveLength;
+using card_detail::ReceiveRoom;
+using card_detail::ResponseBuffer;
 
 bool EndsWithOk(const uint8_t* response, DWORD length)
 {

@@ -10,6 +10,7 @@
 #include "FakePcsc.h"
 #include "card/CardReaderList.h"
 #include "card/ResultText.h"
+#include "tests/SimBytes.h"
 
 // A table row prints as its name, so test names stay readable and stable.
 #define CARD_TEST_PRINTS_NAME(Case)                                                                                    \
@@ -21,19 +22,12 @@
 namespace card_test {
 
 using fake_pcsc::Bytes;
+using sim_bytes::Filled;
+using sim_bytes::WithSw;
 
 inline Bytes H(const std::string& hex)
 {
     return fake_pcsc::FromHex(hex);
-}
-
-// Fills a response: `count` bytes of `value` followed by the status word.
-inline Bytes Filled(size_t count, uint8_t value, const std::string& sw = "90 00")
-{
-    Bytes bytes(count, value);
-    const Bytes tail = H(sw);
-    bytes.insert(bytes.end(), tail.begin(), tail.end());
-    return bytes;
 }
 
 // A result as text in failure messages.

@@ -141,9 +141,15 @@ TEST_F(ReaderTest, DisconnectIgnoresAnError)
 {
     ASSERT_EQ(reader->Connect(SCARD_PROTOCOL_T0), 0);
     fake_pcsc::SetCardPresent("Reader 0", false);
+    fake_pcsc::FailDisconnect(static_cast<long>(0x80100069UL)); // SCARD_W_REMOVED_CARD
+    fake_pcsc::ClearCalls();
     reader->Disconnect();
+    ASSERT_EQ(fake_pcsc::Calls().size(), 1u);
+    EXPECT_EQ(fake_pcsc::Calls()[0].Text(), "SCardDisconnect(card#1, disposition=1)");
+    EXPECT_EQ(fake_pcsc::Calls()[0].result, static_cast<long>(0x80100069UL));
     EXPECT_EQ(reader->GetCardHandle(), 0u);
     // A new connection after the card came back starts from scratch.
+    fake_pcsc::FailDisconnect(0);
     fake_pcsc::SetCardPresent("Reader 0", true);
     fake_pcsc::ClearCalls();
     EXPECT_EQ(reader->Connect(SCARD_PROTOCOL_T0), 0);

@@ -33,13 +33,6 @@ Bytes AdnRecord(const std::string& name, uint8_t firstDigits = 0x44)
     return record;
 }
 
-Bytes WithSw(Bytes data, const char* sw = "90 00")
-{
-    const Bytes tail = H(sw);
-    data.insert(data.end(), tail.begin(), tail.end());
-    return data;
-}
-
 DiallingNumberFile AdnFile(uint16_t recordCount)
 {
     DiallingNumberFile file;
@@ -108,7 +101,7 @@ INSTANTIATE_TEST_SUITE_P(
         AdnCase{"wrong_status_at_five",
                 8,
                 {WithSw(AdnRecord("A")), WithSw(AdnRecord("B")), WithSw(AdnRecord("C")), WithSw(AdnRecord("D")),
-                 WithSw(AdnRecord("E"), "6A 83")},
+                 WithSw(AdnRecord("E"), 0x6A83)},
                 0,
                 sc::Unexpected,
                 {{"A", Plus}, {"B", Plus}, {"C", Plus}, {"D", Plus}}},
@@ -239,7 +232,7 @@ INSTANTIATE_TEST_SUITE_P(
                 5,
                 {{ReadRecord(1, SmsRecordLength), WithSw(SmsRecord(0x01))},
                  {ReadRecord(2, SmsRecordLength), WithSw(SmsRecord(0x05))},
-                 {ReadRecord(3, SmsRecordLength), WithSw(SmsRecord(0x01), "62 81")}},
+                 {ReadRecord(3, SmsRecordLength), WithSw(SmsRecord(0x01), 0x6281)}},
                 sc::Unexpected,
                 {"Read", "Unknown"}},
         SmsCase{"transport_error_at_two",
@@ -255,7 +248,9 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(ConnectedCardTest, SmsShortAnswerIsDecodedOnlyAsFarAsItGoes)
 {
     Bytes cut = SmsRecord(0x01);
-    cut.resize(40); // the text ends at byte 34; the FF filler is left out
+    // The user data (5 septets "hello" in bytes 28 to 32) is cut after its
+    // third byte: the 24 bits received hold three whole septets.
+    cut.resize(31);
     fake_pcsc::ExpectExchanges({{ReadRecord(1, SmsRecordLength), WithSw(SmsRecord(0x01))},
                                 {ReadRecord(2, SmsRecordLength), WithSw(cut)}});
     SmsFile file = SmsFileOf(2);
@@ -264,7 +259,7 @@ TEST_F(ConnectedCardTest, SmsShortAnswerIsDecodedOnlyAsFarAsItGoes)
 
     ASSERT_EQ(file.messages.size(), 2u);
     EXPECT_EQ(file.messages[1].rawRecord, cut);
-    EXPECT_EQ(file.messages[1].text, u"hello");
+    EXPECT_EQ(file.messages[1].text, u"hel");
 }
 
 TEST_F(ConnectedCardTest, SmsStopAtRecord255)

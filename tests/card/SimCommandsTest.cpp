@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "CardTest.h"
+#include "card/ReceiveRoom.h"
 #include "sim/ResultCodes.h"
 
 namespace card_test {
@@ -22,13 +23,6 @@ Bytes CountingHeader()
     for (uint8_t i = 0; i < 15; ++i)
         header.push_back(i);
     return header;
-}
-
-Bytes WithOk(Bytes data)
-{
-    data.push_back(0x90);
-    data.push_back(0x00);
-    return data;
 }
 
 // --- SELECT ----------------------------------------------------------------------
@@ -84,10 +78,10 @@ TEST_P(SelectTest, FollowsTheStatusWords)
 INSTANTIATE_TEST_SUITE_P(
     Cases, SelectTest,
     ::testing::Values(
-        SelectCase{"elementary_file", {{SelectAdn, H("9F 0F")}, {GetResponse, WithOk(CountingHeader())}}, 0, false,
+        SelectCase{"elementary_file", {{SelectAdn, H("9F 0F")}, {GetResponse, WithSw(CountingHeader())}}, 0, false,
                    true},
         // A directory announces more, but only 15 bytes are asked for.
-        SelectCase{"directory", {{SelectAdn, H("9F 22")}, {GetResponse, WithOk(CountingHeader())}}, 0, true, true},
+        SelectCase{"directory", {{SelectAdn, H("9F 22")}, {GetResponse, WithSw(CountingHeader())}}, 0, true, true},
         SelectCase{"not_found", {{SelectAdn, H("94 04")}}, sc::FileNotFound, true, false},
         SelectCase{"other_sw1", {{SelectAdn, H("90 00")}}, sc::FileNotFound, true, false},
         SelectCase{"select_too_long", {{SelectAdn, H("00 9F 0F")}}, sc::Unexpected, true, false},
@@ -95,12 +89,12 @@ INSTANTIATE_TEST_SUITE_P(
         SelectCase{"select_empty", {{SelectAdn, {}}}, sc::Unexpected, true, false},
         SelectCase{"select_error", {{SelectAdn, {}, RemovedCard}}, RemovedCard, true, false},
         SelectCase{"response_16_bytes",
-                   {{SelectAdn, H("9F 0F")}, {GetResponse, WithOk(Bytes(16, 0x00))}},
+                   {{SelectAdn, H("9F 0F")}, {GetResponse, WithSw(Bytes(16, 0x00))}},
                    sc::Unexpected, false, false},
         SelectCase{"response_14_bytes",
-                   {{SelectAdn, H("9F 0F")}, {GetResponse, WithOk(Bytes(14, 0x00))}},
+                   {{SelectAdn, H("9F 0F")}, {GetResponse, WithSw(Bytes(14, 0x00))}},
                    sc::Unexpected, false, false},
-        SelectCase{"response_6F00", {{SelectAdn, H("9F 0F")}, {GetResponse, Filled(15, 0, "6F 00")}},
+        SelectCase{"response_6F00", {{SelectAdn, H("9F 0F")}, {GetResponse, Filled(15, 0, 0x6F00)}},
                    sc::Unexpected, false, false},
         SelectCase{"response_error", {{SelectAdn, H("9F 0F")}, {GetResponse, {}, CommDataLost}}, CommDataLost,
                    false, false}),
@@ -108,7 +102,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(ConnectedCardTest, SelectSendsTheFileIdHighByteFirstOverT0)
 {
-    fake_pcsc::ExpectExchanges({{H("A0 A4 00 00 02 3F 00"), H("9F 16")}, {GetResponse, WithOk(CountingHeader())}});
+    fake_pcsc::ExpectExchanges({{H("A0 A4 00 00 02 3F 00"), H("9F 16")}, {GetResponse, WithSw(CountingHeader())}});
     EXPECT_EQ(reader->SelectFile(0x3F00), 0);
     EXPECT_EQ(fake_pcsc::CallTexts(), (std::vector<std::string>{TransmitText("A0 A4 00 00 02 3F 00"),
                                                                 TransmitText("A0 C0 00 00 0F")}));
@@ -116,7 +110,7 @@ TEST_F(ConnectedCardTest, SelectSendsTheFileIdHighByteFirstOverT0)
 
 TEST_F(ConnectedCardTest, SelectWithHeaderOnlyReturnsTheHeader)
 {
-    fake_pcsc::ExpectExchanges({{H("A0 A4 00 00 02 7F 10"), H("9F 22")}, {GetResponse, WithOk(CountingHeader())}});
+    fake_pcsc::ExpectExchanges({{H("A0 A4 00 00 02 7F 10"), H("9F 22")}, {GetResponse, WithSw(CountingHeader())}});
     std::vector<uint8_t> header;
     EXPECT_EQ(reader->SelectFile(0x7F10, header), 0);
     EXPECT_EQ(header, CountingHeader());
@@ -214,7 +208,7 @@ INSTANTIATE_TEST_SUITE_P(
         ReadBinaryCase{"short_answer", 10, {{H("A0 B0 00 00 0A"), Filled(9, 0x5A)}}, sc::Unexpected},
         ReadBinaryCase{"long_answer", 10, {{H("A0 B0 00 00 0A"), Filled(11, 0x5A)}}, sc::Unexpected},
         ReadBinaryCase{"status_only", 10, {{H("A0 B0 00 00 0A"), H("90 00")}}, sc::Unexpected},
-        ReadBinaryCase{"wrong_status", 10, {{H("A0 B0 00 00 0A"), Filled(10, 0x5A, "98 04")}}, sc::Unexpected},
+        ReadBinaryCase{"wrong_status", 10, {{H("A0 B0 00 00 0A"), Filled(10, 0x5A, 0x9804)}}, sc::Unexpected},
         ReadBinaryCase{"transport_error", 10, {{H("A0 B0 00 00 0A"), {}, RemovedCard}}, RemovedCard},
         ReadBinaryCase{"zero_length", 0, {}, sc::Unexpected},
         ReadBinaryCase{"too_long", 256, {}, sc::Unexpected}),
@@ -228,6 +222,25 @@ TEST_F(ConnectedCardTest, ReadBinaryAsksFor255BytesOfRoomForShortReads)
     EXPECT_EQ(fake_pcsc::CallTexts(), std::vector<std::string>{TransmitText("A0 B0 00 00 0A")});
 }
 
+// The room every sender of recorded commands gives an answer (the replay
+// benchmark): a read of 254 or 255 bytes and SW1 SW2 must fit.
+TEST(ReceiveRoomFor, FitsTheAnswerAT0CommandAsksFor)
+{
+    struct Case {
+        const char* command;
+        DWORD room;
+    };
+    const Case cases[] = {
+        {"A0 B0 00 00 0A", 255}, {"A0 B0 00 00 FD", 255}, {"A0 B2 01 04 FE", 256}, {"A0 C0 00 00 FF", 257},
+        {"A0 B0 00 00 00", 258}, // Le 0 asks for 256 bytes
+        {"A0 A4 00 00 02 6F 3A", 255}, {"A0 20 00 01 08 31 32 33 34 FF FF FF FF", 255}, {"A0 F2 00", 255},
+    };
+    for (const Case& c : cases) {
+        const Bytes command = H(c.command);
+        EXPECT_EQ(card_detail::ReceiveRoomFor(command.data(), command.size()), c.room) << c.command;
+    }
+}
+
 // --- STATUS ----------------------------------------------------------------------
 
 // The 13 bytes of the first STATUS answer with `gsmLength` in byte 12.
@@ -235,24 +248,13 @@ Bytes FirstStatus(uint8_t gsmLength)
 {
     Bytes data(13, 0x00);
     data[12] = gsmLength;
-    return WithOk(data);
+    return WithSw(data);
 }
 
-// Second STATUS data of `length` bytes: file characteristics in byte 13,
-// CHV1 status in byte 18 and CHV2 status in byte 20 (when there is room).
-Bytes SecondStatus(size_t length, uint8_t characteristics, uint8_t chv1, uint8_t chv2, const char* sw = "90 00")
+// Second STATUS answer: `length` bytes of directory data and the status word.
+Bytes SecondStatus(size_t length, uint8_t characteristics, uint8_t chv1, uint8_t chv2, uint16_t sw = 0x9000)
 {
-    Bytes data(length, 0x00);
-    data[12] = static_cast<uint8_t>(length - 13);
-    if (length > 13)
-        data[13] = characteristics;
-    if (length > 18)
-        data[18] = chv1;
-    if (length > 20)
-        data[20] = chv2;
-    const Bytes tail = H(sw);
-    data.insert(data.end(), tail.begin(), tail.end());
-    return data;
+    return WithSw(sim_bytes::DirectoryStatus(length, characteristics, chv1, chv2), sw);
 }
 
 Bytes StatusCommand(uint8_t length)
@@ -317,9 +319,9 @@ INSTANTIATE_TEST_SUITE_P(
                    {{FirstStatusCommand, FirstStatus(242)},
                     {StatusCommand(255), SecondStatus(255, 0x00, 0x8F, 0x84)}},
                    Pins(true, true, 15, 4)},
-        StatusCase{"first_too_short", {{FirstStatusCommand, WithOk(Bytes(12, 0))}}, std::nullopt},
-        StatusCase{"first_too_long", {{FirstStatusCommand, WithOk(Bytes(14, 0))}}, std::nullopt},
-        StatusCase{"first_wrong_status", {{FirstStatusCommand, Filled(13, 0x09, "6F 00")}}, std::nullopt},
+        StatusCase{"first_too_short", {{FirstStatusCommand, WithSw(Bytes(12, 0))}}, std::nullopt},
+        StatusCase{"first_too_long", {{FirstStatusCommand, WithSw(Bytes(14, 0))}}, std::nullopt},
+        StatusCase{"first_wrong_status", {{FirstStatusCommand, Filled(13, 0x09, 0x6F00)}}, std::nullopt},
         StatusCase{"first_error", {{FirstStatusCommand, {}, RemovedCard}}, std::nullopt},
         // Lengths the second STATUS cannot ask for are not sent at all.
         StatusCase{"second_would_be_256", {{FirstStatusCommand, FirstStatus(243)}}, std::nullopt},
@@ -333,7 +335,7 @@ INSTANTIATE_TEST_SUITE_P(
                    std::nullopt},
         StatusCase{"second_wrong_status",
                    {{FirstStatusCommand, FirstStatus(9)},
-                    {StatusCommand(22), SecondStatus(22, 0, 0x83, 0x8A, "67 00")}},
+                    {StatusCommand(22), SecondStatus(22, 0, 0x83, 0x8A, 0x6700)}},
                    std::nullopt},
         StatusCase{"second_error", {{FirstStatusCommand, FirstStatus(9)}, {StatusCommand(22), {}, CommDataLost}},
                    std::nullopt}),

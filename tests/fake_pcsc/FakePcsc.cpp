@@ -178,6 +178,11 @@ void FailReconnect(long error)
     TheState().failReconnect = error;
 }
 
+void FailDisconnect(long error)
+{
+    TheState().failDisconnect = error;
+}
+
 void InvalidateContexts()
 {
     for (auto& context : TheState().contexts)

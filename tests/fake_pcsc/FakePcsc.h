@@ -81,6 +81,9 @@ void FailListReaders(long error);
 void FailGetStatusChange(long error);
 void FailConnect(long error);
 void FailReconnect(long error);
+// SCardDisconnect returns `error`; the handle is released all the same, as
+// the resource manager does for a card or reader that has gone.
+void FailDisconnect(long error);
 // Every context established so far becomes invalid (as after the resource
 // manager restarted): SCardIsValidContext and all calls with it then fail
 // with SCARD_E_INVALID_HANDLE.

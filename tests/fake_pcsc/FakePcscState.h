@@ -58,6 +58,7 @@ struct State {
     long failStatusChange = 0;
     long failConnect = 0;
     long failReconnect = 0;
+    long failDisconnect = 0;
 
     std::deque<Exchange> script;
     size_t commandsSent = 0;

@@ -355,10 +355,11 @@ LONG FAKE_API SCardDisconnect(SCARDHANDLE hCard, DWORD dwDisposition)
     const bool reset = Resets(dwDisposition) && CardStillThere(*connection);
     const std::string name = connection->reader;
     TheState().cards.erase(static_cast<uint32_t>(hCard));
-    Record("SCardDisconnect", arguments, code::Success);
+    const long result = TheState().failDisconnect;
+    Record("SCardDisconnect", arguments, result);
     if (reset)
         NotifyReset(name);
-    return code::Success;
+    return result;
 }
 
 LONG FAKE_API SCardBeginTransaction(SCARDHANDLE hCard)

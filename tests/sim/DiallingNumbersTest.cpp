@@ -1,22 +1,13 @@
 #include <gtest/gtest.h>
 
 #include "TestBytes.h"
+#include "tests/SimBytes.h"
 #include "sim/DiallingNumbers.h"
 #include "sim/ResultCodes.h"
 
 namespace {
 
-Bytes Header(uint16_t fileSize, uint8_t recordLength, size_t length = 15)
-{
-    Bytes header(length, 0x00);
-    if (length > 3) {
-        header[2] = static_cast<uint8_t>(fileSize >> 8);
-        header[3] = static_cast<uint8_t>(fileSize);
-    }
-    if (length > 14)
-        header[14] = recordLength;
-    return header;
-}
+using sim_bytes::EfHeader;
 
 DiallingNumberFile Geometry(uint16_t count, uint8_t length, bool enabled)
 {
@@ -57,14 +48,14 @@ TEST_P(DiallingHeaderTest, GivesGeometry)
 
 INSTANTIATE_TEST_SUITE_P(
     Headers, DiallingHeaderTest,
-    testing::Values(HeaderCase{Header(0x00FA, 28), 0, {}, Geometry(8, 28, true)}, // remainder dropped
-                    HeaderCase{Header(0x000E, 15), 0, {}, Geometry(0, 15, false)}, // smaller than one record
-                    HeaderCase{Header(0xFFFF, 15), 0, {}, Geometry(4369, 15, true)},
-                    HeaderCase{Header(0x00FF, 255), 0, {}, Geometry(1, 255, true)},
-                    HeaderCase{Header(0x00FA, 14), 0, {}, {}}, // unusable record length
-                    HeaderCase{Header(0x00FA, 0), 0, Earlier, Earlier},
-                    HeaderCase{Header(0x00FA, 28, 14), sc::Unexpected, Earlier, Earlier}, // wrong header length
-                    HeaderCase{Header(0x00FA, 28, 16), sc::Unexpected, Earlier, Earlier},
+    testing::Values(HeaderCase{EfHeader(0x00FA, 28), 0, {}, Geometry(8, 28, true)}, // remainder dropped
+                    HeaderCase{EfHeader(0x000E, 15), 0, {}, Geometry(0, 15, false)}, // smaller than one record
+                    HeaderCase{EfHeader(0xFFFF, 15), 0, {}, Geometry(4369, 15, true)},
+                    HeaderCase{EfHeader(0x00FF, 255), 0, {}, Geometry(1, 255, true)},
+                    HeaderCase{EfHeader(0x00FA, 14), 0, {}, {}}, // unusable record length
+                    HeaderCase{EfHeader(0x00FA, 0), 0, Earlier, Earlier},
+                    HeaderCase{EfHeader(0x00FA, 28, 14), sc::Unexpected, Earlier, Earlier}, // wrong header length
+                    HeaderCase{EfHeader(0x00FA, 28, 16), sc::Unexpected, Earlier, Earlier},
                     HeaderCase{Bytes{}, sc::Unexpected, {}, {}}));
 
 // A 28-byte record: 14 bytes of alpha identifier, then the number fields.

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "TestBytes.h"
+#include "tests/SimBytes.h"
 #include "sim/PinStatus.h"
 
 namespace {
@@ -44,19 +45,7 @@ TEST(SecondStatusLength, RefusesAnswerWithoutByte12)
     EXPECT_FALSE(SecondStatusLength(nullptr, 0, length));
 }
 
-// STATUS data of a directory: file characteristics at 13, CHV1 at 18, CHV2 at 20.
-Bytes StatusData(size_t length, uint8_t characteristics, uint8_t chv1, uint8_t chv2)
-{
-    Bytes data(length, 0x00);
-    data[12] = static_cast<uint8_t>(length - 13);
-    if (length > 13)
-        data[13] = characteristics;
-    if (length > 18)
-        data[18] = chv1;
-    if (length > 20)
-        data[20] = chv2;
-    return data;
-}
+using sim_bytes::DirectoryStatus;
 
 struct DecodeCase {
     Bytes data;
@@ -85,12 +74,12 @@ TEST_P(DecodePinStatusTest, ReadsChvBytes)
 
 INSTANTIATE_TEST_SUITE_P(
     Responses, DecodePinStatusTest,
-    testing::Values(DecodeCase{StatusData(22, 0x01, 0x83, 0x8A), true, {true, true, 3, 10}},
-                    DecodeCase{StatusData(22, 0x81, 0x83, 0x83), true, {false, true, 3, 3}}, // CHV1 disabled
-                    DecodeCase{StatusData(23, 0x00, 0x80, 0x00), true, {true, true, 0, 0}},  // blocked
-                    DecodeCase{StatusData(21, 0x00, 0x02, 0x03), true, {true, false, 2, 0}}, // no CHV2 data
-                    DecodeCase{StatusData(19, 0x00, 0x01, 0x00), true, {true, false, 1, 0}},
-                    DecodeCase{StatusData(18, 0x00, 0x00, 0x00), false, {}}, // no CHV1 status
+    testing::Values(DecodeCase{DirectoryStatus(22, 0x01, 0x83, 0x8A), true, {true, true, 3, 10}},
+                    DecodeCase{DirectoryStatus(22, 0x81, 0x83, 0x83), true, {false, true, 3, 3}}, // CHV1 disabled
+                    DecodeCase{DirectoryStatus(23, 0x00, 0x80, 0x00), true, {true, true, 0, 0}},  // blocked
+                    DecodeCase{DirectoryStatus(21, 0x00, 0x02, 0x03), true, {true, false, 2, 0}}, // no CHV2 data
+                    DecodeCase{DirectoryStatus(19, 0x00, 0x01, 0x00), true, {true, false, 1, 0}},
+                    DecodeCase{DirectoryStatus(18, 0x00, 0x00, 0x00), false, {}}, // no CHV1 status
                     DecodeCase{Bytes{}, false, {}}));
 
 } // namespace

@@ -14,6 +14,7 @@
 #include "sim/GsmAlphabet.h"
 #include "sim/PinStatus.h"
 #include "sim/SmsRecords.h"
+#include "tests/ScopedTimeZone.h"
 
 namespace {
 
@@ -260,6 +261,7 @@ TEST(PublicVectors, OtherMessageTypesAreReadAsDeliver)
 
 TEST(PublicVectors, SubmitTimeStampFieldsAreNormalised)
 {
+    const ScopedTimeZone utc("UTC0"); // mktime normalises in local time
     for (const json& vector : Vectors().at("sms_submit_and_other_mti")) {
         if (vector.at("id") != "gsmmodem-submit-8bit")
             continue;

@@ -3,6 +3,7 @@
 #include "SeptetPacker.h"
 #include "TestBytes.h"
 #include "sim/SmsRecords.h"
+#include "tests/ScopedTimeZone.h"
 
 namespace {
 
@@ -111,6 +112,9 @@ class TimestampTest : public testing::TestWithParam<StampCase> {};
 
 TEST_P(TimestampTest, NormalisesAndFormats)
 {
+    // mktime works in local time; the expected dates are those of UTC (no
+    // summer time).
+    const ScopedTimeZone utc("UTC0");
     const Bytes stamp = Hex(GetParam().hex);
     SmsMessage message;
     message.timestamp.tm_isdst = 1;

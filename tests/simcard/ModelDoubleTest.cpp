@@ -7,6 +7,7 @@
 #include "ProfileExpectation.h"
 #include "card/CardReaderList.h"
 #include "sim/ResultCodes.h"
+#include "tests/ScopedTimeZone.h"
 #include "tools/simcard/ProfileLoader.h"
 
 namespace {
@@ -35,6 +36,8 @@ protected:
         return *reader;
     }
 
+    // The profiles' expected SMS dates are those of UTC.
+    ScopedTimeZone m_utc{"UTC0"};
     CCardReaderList m_list;
 };
 

@@ -79,6 +79,8 @@ const BadProfile badProfiles[] = {
     {"PinTooLong", R"({"pin1": {"value": "123456789"}})", "value"},
     {"TooManyAttempts", R"({"pin1": {"attempts": 16}})", "attempts"},
     {"FlagNotBoolean", R"({"dfGsm": 1})", "dfGsm"},
+    {"NumberBeyondEveryType", R"({"atr": 1e999})", "number overflow"},
+    {"ConditionBeyond32Bits", R"({"imsi": {"data": "00", "read": 4294967297}})", "read"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Profiles, BadProfileTest, ::testing::ValuesIn(badProfiles),

@@ -152,6 +152,28 @@ const Scenario scenarios[] = {
         {"A0 A4 00 00 02 6F 3C", "9F 0F"},
         {"A0 B2 00 04 B0", "94 02"},        // no current record after SELECT
     }},
+    // Next and previous move from the current record; at either end of the
+    // file they fail and the current record stays.
+    {"ReadRecordModes", {
+        {"A0 A4 00 00 02 7F 10", "9F 17"},
+        {"A0 A4 00 00 02 6F 3A", "9F 0F"},
+        {VerifyPin1234.c_str(), "90 00"},
+        {"A0 B2 00 03 14", "FF FF FF FF FF FF FF FF FF FF FF FF FF FF FF FF FF FF FF FF 90 00"}, // none: the last, 3
+        {"A0 B2 00 03 14", "90 00", true},  // 2
+        {"A0 B2 00 03 14", "41 6E 6E 61 FF FF 03 91 21 43 FF FF FF FF FF FF FF FF FF FF 90 00"}, // 1
+        {"A0 B2 00 03 14", "94 02"},        // nothing before the first
+        {"A0 B2 00 04 14", "41 6E 6E 61 FF FF 03 91 21 43 FF FF FF FF FF FF FF FF FF FF 90 00"}, // still 1
+        {"A0 B2 00 02 1C", "67 14"},
+        {"A0 B2 00 02 14", "90 00", true},  // 2
+        {"A0 B2 00 02 14", "90 00", true},  // 3
+        {"A0 B2 00 02 14", "94 02"},        // nothing after the last
+        {"A0 B2 00 03 14", "90 00", true},  // 2
+        {"A0 B2 00 03 14", "41 6E 6E 61 FF FF 03 91 21 43 FF FF FF FF FF FF FF FF FF FF 90 00"},
+        {"A0 B2 02 03 14", "6B 00"},        // next and previous take P1 00
+        {"A0 B2 00 05 14", "6B 00"},
+        {"A0 A4 00 00 02 6F 3A", "9F 0F"},  // SELECT clears the current record
+        {"A0 B2 00 02 14", "41 6E 6E 61 FF FF 03 91 21 43 FF FF FF FF FF FF FF FF FF FF 90 00"},
+    }},
     {"AccessConditions", {
         {"A0 A4 00 00 02 7F 20", "9F 17"},
         {"A0 A4 00 00 02 6F 07", "9F 0F"},
@@ -261,6 +283,9 @@ const ChvCase chvCases[] = {
      "0A 93 02 00 04 00 83 8A 83 8A 00 90 00"},
     {"BlockedWithoutPin2", R"({"value": "1234", "attempts": 0})", R"({"present": false})", "98 40",
      "07 13 02 00 02 00 80 8A 90 00"},
+    // As most real SIMs without CHV2: its bytes are there, not initialised.
+    {"ListedWithoutPin2", R"({"value": "1234", "attempts": 3})", R"({"present": false, "listedWhenAbsent": true})",
+     "90 00", "09 13 02 00 04 00 83 8A 00 00 90 00"},
     {"FiveOfTenLeft", R"({"value": "1234", "attempts": 5, "maxAttempts": 10})", R"({"present": false})",
      "90 00", "07 13 02 00 02 00 85 8A 90 00"},
 };

@@ -1,5 +1,4 @@
-// The export file: its bytes against golden files, and writing it so that a
-// failure never leaves a partial file under the chosen name.
+// The export file: its bytes against golden files, and its message boxes.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -94,90 +93,5 @@ TEST(ExportResultMessage, TextsCaptionsAndTypes)
     EXPECT_EQ(write->type, 0x10u);
     EXPECT_NE(write->text.find(u"could not be written completely"), std::u16string::npos);
 }
-
-class WriteExportFileTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        dir = fs::temp_directory_path() /
-              ("velmora-export-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
-    // Every name in the directory: a failed export leaves no temporary file.
-    std::vector<std::string> Names() const
-    {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(dir))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
-    fs::path dir;
-};
-
-TEST_F(WriteExportFileTest, WritesAndReplaces)
-{
-    const fs::path target = dir / "PhoneBook.txt";
-    {
-        std::ofstream old(target, std::ios::binary);
-        old << "an older and much longer export that must not survive in part";
-    }
-    EXPECT_EQ(WriteExportFile(target, "a,\t1\r\n"), ExportResult::Written);
-    EXPECT_EQ(ReadBytes(target), "a,\t1\r\n");
-    EXPECT_EQ(WriteExportFile(target, ""), ExportResult::Written);
-    EXPECT_EQ(ReadBytes(target), "");
-    EXPECT_EQ(Names(), (std::vector<std::string>{"PhoneBook.txt"}));
-}
-
-TEST_F(WriteExportFileTest, UnopenablePathsReportOpenFailure)
-{
-    // Runs as root too: a regular file where a directory should be, and a
-    // directory under /proc, cannot be written by anyone.
-    const fs::path notADirectory = dir / "plain-file";
-    { std::ofstream(notADirectory) << "x"; }
-    EXPECT_EQ(WriteExportFile(notADirectory / "SMS.txt", "data"), ExportResult::OpenFailed);
-    EXPECT_EQ(WriteExportFile(dir / "missing" / "SMS.txt", "data"), ExportResult::OpenFailed);
-#ifndef _WIN32
-    EXPECT_EQ(WriteExportFile("/proc/velmora-no-such-dir/SMS.txt", "data"), ExportResult::OpenFailed);
-#endif
-    EXPECT_EQ(Names(), (std::vector<std::string>{"plain-file"}));
-}
-
-TEST_F(WriteExportFileTest, FailedFinalMoveLeavesTargetAndNoTemporaryFile)
-{
-    // A directory under the chosen name cannot be replaced by the file.
-    const fs::path target = dir / "FDN.txt";
-    fs::create_directory(target);
-    { std::ofstream(target / "inside") << "kept"; }
-
-    EXPECT_EQ(WriteExportFile(target, "a,\t1\r\n"), ExportResult::WriteFailed);
-
-    EXPECT_TRUE(fs::is_directory(target));
-    EXPECT_EQ(ReadBytes(target / "inside"), "kept");
-    EXPECT_EQ(Names(), (std::vector<std::string>{"FDN.txt"}));
-}
-
-#ifndef _WIN32
-TEST(WriteExportFile, FullDeviceReportsWriteFailure)
-{
-    // /dev/full accepts the open and fails every write that reaches it.
-    ASSERT_TRUE(fs::exists("/dev/full"));
-    const std::string large(256 * 1024, 'x');
-    EXPECT_EQ(WriteExportFile("/dev/full", large), ExportResult::WriteFailed);
-    // Buffered in full until the close: the failure shows there.
-    EXPECT_EQ(WriteExportFile("/dev/full", "a,\t1\r\n"), ExportResult::WriteFailed);
-    EXPECT_TRUE(fs::is_character_file("/dev/full")) << "the device is written in place, never replaced";
-}
-
-TEST(WriteExportFile, DeviceThatTakesEverythingIsWritten)
-{
-    EXPECT_EQ(WriteExportFile("/dev/null", "a,\t1\r\n"), ExportResult::Written);
-    EXPECT_TRUE(fs::is_character_file("/dev/null"));
-}
-#endif
 
 } // namespace

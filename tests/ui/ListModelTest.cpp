@@ -1,6 +1,7 @@
 // The list window's captions, columns, rows, insertion order and sorting.
 #include <gtest/gtest.h>
 
+#include "tests/ScopedTimeZone.h"
 #include "ui/logic/ListModel.h"
 
 namespace {
@@ -50,6 +51,8 @@ TEST(ListModel, PhoneBookRowsInFileOrderWithTheirIndexAsItemData)
 
 TEST(ListModel, SmsRowsCarryTheTimeStampAsItemData)
 {
+    // Time stamps are local times; the expected values are those of UTC.
+    const ScopedTimeZone utc("UTC0");
     SmsFile file;
     file.messages = {Message(u"+4477", u"Thu Jan 01 00:00:10 1970", u"a", 1970, 1, 1),
                      Message(u"123", u"Tue Mar 05 00:00:00 2024", u"b\u0000hidden", 2024, 3, 5),

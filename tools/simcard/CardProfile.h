@@ -48,6 +48,10 @@ struct ChvProfile {
     std::string value;            // digits; padded with FF to 8 bytes
     uint8_t attemptsLeft = 3;
     uint8_t maxAttempts = 3;
+    // CHV2 only, when not present: directory answers still hold its two
+    // status bytes, marked not initialised (22 bytes, as most real SIMs
+    // send), instead of ending after the CHV1 bytes (20 bytes).
+    bool listedWhenAbsent = false;
 };
 
 struct CardProfile {

@@ -9,6 +9,7 @@ namespace simcard {
 Chv::Chv(const ChvProfile& profile)
     : m_present(profile.present),
       m_enabled(profile.enabled),
+      m_listedWhenAbsent(profile.listedWhenAbsent),
       m_attemptsLeft(std::min<uint8_t>(profile.attemptsLeft, 0x0F)),
       m_maxAttempts(std::min<uint8_t>(std::max<uint8_t>(profile.maxAttempts, 1), 0x0F))
 {
@@ -37,7 +38,7 @@ uint16_t Chv::Verify(const uint8_t* code)
 
 uint8_t Chv::StatusByte() const
 {
-    return static_cast<uint8_t>(0x80 | m_attemptsLeft);
+    return m_present ? static_cast<uint8_t>(0x80 | m_attemptsLeft) : 0x00;
 }
 
 } // namespace simcard

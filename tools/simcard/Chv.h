@@ -17,16 +17,20 @@ public:
     void ForgetVerification() { m_verified = false; }
 
     bool Present() const { return m_present; }
+    // Its status bytes appear in directory answers, also when not present.
+    bool Listed() const { return m_present || m_listedWhenAbsent; }
     bool Enabled() const { return m_present && m_enabled; }
     bool Blocked() const { return m_attemptsLeft == 0; }
     // The access condition of this code is met: verified, or CHV1 disabled.
     bool Satisfied() const { return m_present && (!m_enabled || (m_verified && !Blocked())); }
-    // Status byte of a directory response: initialised bit and attempts left.
+    // Status byte of a directory response: initialised bit and attempts left;
+    // 00 (not initialised) when not present.
     uint8_t StatusByte() const;
 
 private:
     bool m_present;
     bool m_enabled;
+    bool m_listedWhenAbsent;
     std::array<uint8_t, 8> m_code{};
     uint8_t m_attemptsLeft;
     uint8_t m_maxAttempts;

@@ -8,6 +8,7 @@ constexpr uint8_t NotInvalidated = 0x01;
 constexpr uint8_t ClockStopAllowed = 0x13;          // file characteristics, CHV1 enabled
 constexpr uint8_t Chv1DisabledBit = 0x80;
 constexpr uint8_t UnblockStatus = 0x8A;             // initialised, 10 attempts
+constexpr uint8_t NotInitialised = 0x00;
 constexpr uint16_t FreeMemory = 0x0BB8;
 
 uint8_t High(uint16_t value) { return static_cast<uint8_t>(value >> 8); }
@@ -40,7 +41,7 @@ std::vector<uint8_t> DirectoryResponse(const SimFile& directory, const Chv& chv1
             ++elementaryFiles;
     }
     const uint8_t characteristics = chv1.Enabled() ? ClockStopAllowed : ClockStopAllowed | Chv1DisabledBit;
-    const uint8_t codes = chv2.Present() ? 4 : 2;
+    const uint8_t codes = chv2.Listed() ? 4 : 2;
 
     std::vector<uint8_t> response = {
         0x00, 0x00, High(FreeMemory), Low(FreeMemory), High(directory.Id()), Low(directory.Id()),
@@ -49,11 +50,15 @@ std::vector<uint8_t> DirectoryResponse(const SimFile& directory, const Chv& chv1
         characteristics, directories, elementaryFiles, codes, 0x00,
         chv1.StatusByte(), UnblockStatus,
     };
-    // Without a CHV2 the data ends after the CHV1 bytes.
+    // Without a CHV2 the data ends after the CHV1 bytes, or holds CHV2 and
+    // UNBLOCK CHV2 as not initialised.
     if (chv2.Present()) {
         response.push_back(chv2.StatusByte());
         response.push_back(UnblockStatus);
         response.push_back(0x00);
+    } else if (chv2.Listed()) {
+        response.push_back(chv2.StatusByte());
+        response.push_back(NotInitialised);
     }
     response[12] = gsmDataLength.value_or(static_cast<uint8_t>(response.size() - 13));
     return response;

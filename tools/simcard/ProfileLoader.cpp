@@ -47,8 +47,9 @@ uint8_t Condition(const json& object, const char* key, uint8_t fallback)
     if (!object.contains(key))
         return fallback;
     const json& value = object.at(key);
-    if (value.is_number_unsigned() && value.get<unsigned>() <= 0x0F)
-        return static_cast<uint8_t>(value.get<unsigned>());
+    // Compared whole: 4294967297 is not condition 1.
+    if (value.is_number_unsigned() && value.get<unsigned long long>() <= 0x0F)
+        return static_cast<uint8_t>(value.get<unsigned long long>());
     static const std::pair<const char*, uint8_t> names[] = {
         {"ALW", access::Always}, {"CHV1", access::Chv1}, {"CHV2", access::Chv2},
         {"ADM", access::Adm},    {"NEV", access::Never},
@@ -120,6 +121,7 @@ ChvProfile Chv(const json& root, const char* key, bool presentByDefault)
     const json& object = root.at(key);
     chv.present = Flag(object, "present", true);
     chv.enabled = Flag(object, "enabled", true);
+    chv.listedWhenAbsent = Flag(object, "listedWhenAbsent", false);
     if (object.contains("value")) {
         if (!object.at("value").is_string() || object.at("value").get<std::string>().size() > 8)
             throw ProfileError(std::string(key) + ": \"value\" must be a string of at most 8 characters");
@@ -159,7 +161,8 @@ CardProfile ParseProfile(const std::string& jsonText)
     json root;
     try {
         root = json::parse(jsonText);
-    } catch (const json::parse_error& error) {
+    } catch (const json::exception& error) {
+        // Bad syntax, and numbers no value type holds (1e999).
         throw ProfileError(error.what());
     }
     if (!root.is_object())

@@ -5,7 +5,10 @@
 //                      {"recordLength": n, "recordCount": n, "records": [hex...],
 //                       "exactRecords": bool?, "read": cond?, "update": cond?}
 //   pin1               {"value": "1234", "enabled": bool, "attempts": n, "maxAttempts": n?}
-//   pin2               {"present": bool, "value": "...", "attempts": n, "maxAttempts": n?}
+//   pin2               {"present": bool, "value": "...", "attempts": n, "maxAttempts": n?,
+//                       "listedWhenAbsent": bool?}: without a CHV2, directory
+//                       answers end after CHV1 (20 bytes of GSM data), or with
+//                       listedWhenAbsent hold CHV2 bytes marked not initialised (22)
 //   dfGsm, dfTelecom   bool (default true)
 //   atr                hex (default: a GSM SIM offering T=0)
 //   gsmDataLength      n (overrides byte 12 of directory responses)

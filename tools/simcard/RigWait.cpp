@@ -10,6 +10,7 @@
 #include <PCSC/winscard.h>
 #include <PCSC/wintypes.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <iostream>
@@ -63,6 +64,26 @@ bool InState(SCARDCONTEXT context, const std::string& reader, bool withCard, lon
     return (state.dwEventState & SCARD_STATE_EMPTY) != 0 && static_cast<long>(events) != eventsAfter;
 }
 
+// A whole decimal number from 0 to `max`: no sign, no space, nothing after it.
+bool ParseNumber(const char* text, unsigned long max, unsigned long& value)
+{
+    if (*text < '0' || *text > '9')
+        return false;
+    char* end = nullptr;
+    errno = 0;
+    const unsigned long parsed = std::strtoul(text, &end, 10);
+    if (errno != 0 || *end != '\0' || parsed > max)
+        return false;
+    value = parsed;
+    return true;
+}
+
+int Usage()
+{
+    std::cerr << "usage: pcsc-rig-wait --readers N [--card NAME | --empty NAME [--events-after K]] [--timeout SECONDS]\n";
+    return 2;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -73,22 +94,23 @@ int main(int argc, char** argv)
     long eventsAfter = -1;
     unsigned long events = 0;
     unsigned long timeoutSeconds = 20;
+    if (argc % 2 == 0)
+        return Usage();
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string option = argv[i];
-        const unsigned long value = std::strtoul(argv[i + 1], nullptr, 10);
-        if (option == "--readers")
-            readers = value;
-        else if (option == "--card" || option == "--empty") {
-            card = argv[i + 1];
+        const char* text = argv[i + 1];
+        unsigned long value = 0;
+        if (option == "--card" || option == "--empty") {
+            card = text;
             wantCard = option == "--card";
-        }
-        else if (option == "--events-after")
-            eventsAfter = static_cast<long>(value);
-        else if (option == "--timeout")
+        } else if (option == "--readers" && ParseNumber(text, 16, value)) {
+            readers = value;
+        } else if (option == "--events-after" && ParseNumber(text, 0xFFFF, value)) {
+            eventsAfter = static_cast<long>(value); // pcscd counts events in 16 bits
+        } else if (option == "--timeout" && ParseNumber(text, 24 * 3600, value)) {
             timeoutSeconds = value;
-        else {
-            std::cerr << "usage: pcsc-rig-wait --readers N [--card NAME | --empty NAME [--events-after K]] [--timeout SECONDS]\n";
-            return 2;
+        } else {
+            return Usage();
         }
     }
 

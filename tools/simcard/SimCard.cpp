@@ -1,5 +1,7 @@
 #include "SimCard.h"
 
+#include <optional>
+
 #include "FileResponses.h"
 #include "StatusWords.h"
 
@@ -13,7 +15,10 @@ constexpr uint8_t InsStatus = 0xF2;
 constexpr uint8_t InsReadBinary = 0xB0;
 constexpr uint8_t InsReadRecord = 0xB2;
 constexpr uint8_t InsVerifyChv = 0x20;
-constexpr uint8_t AbsoluteMode = 0x04;
+// READ RECORD modes (P2).
+constexpr uint8_t NextMode = 0x02;
+constexpr uint8_t PreviousMode = 0x03;
+constexpr uint8_t AbsoluteMode = 0x04; // P1 0: the current record
 constexpr size_t HeaderLength = 5;
 
 std::vector<uint8_t> Word(uint16_t statusWord)
@@ -35,6 +40,30 @@ std::vector<uint8_t> WithOk(std::vector<uint8_t> data)
 
 // P3 of an outgoing-data command: 0 asks for 256 bytes.
 size_t ExpectedLength(uint8_t p3) { return p3 == 0 ? 256 : p3; }
+
+// The record a READ RECORD names, from the current record (0: none) of a
+// linear-fixed file of `count` records: next (P1 00) and previous (P1 00)
+// start at the first and the last record when there is no current one;
+// absolute names record P1, or the current one when P1 is 0. 0 or more
+// than `count`: no such record. Nothing for a mode or P1 the command cannot
+// have.
+std::optional<unsigned> NamedRecord(uint8_t p1, uint8_t p2, unsigned current, unsigned count)
+{
+    switch (p2) {
+    case AbsoluteMode:
+        return p1 == 0 ? current : p1;
+    case NextMode:
+        if (p1 != 0)
+            return std::nullopt;
+        return current == 0 ? 1 : current + 1;
+    case PreviousMode:
+        if (p1 != 0)
+            return std::nullopt;
+        return current == 0 ? count : current - 1;
+    default:
+        return std::nullopt;
+    }
+}
 
 } // namespace
 
@@ -289,11 +318,13 @@ std::vector<uint8_t> SimCard::ReadRecord(const Command& command)
     const SimFile& file = *m_currentEf;
     if (file.Structure() != EfStructure::LinearFixed)
         return Word(sw::FileInconsistent);
-    if (command.p2 != AbsoluteMode)
+    const std::optional<unsigned> named = NamedRecord(command.p1, command.p2, m_currentRecord, file.RecordCount());
+    if (!named)
         return Word(sw::WrongP1P2);
     if (!ReadAllowed(file))
         return Word(sw::AccessDenied);
-    const unsigned number = command.p1 == 0 ? m_currentRecord : command.p1;
+    // A record that does not exist leaves the current one as it was.
+    const unsigned number = *named;
     if (number == 0 || number > file.RecordCount())
         return Word(sw::OutOfRange);
     if (ExpectedLength(command.p3) != file.RecordLength())

@@ -50,7 +50,7 @@ private:
 
     const SimFile* m_currentDirectory = nullptr;
     const SimFile* m_currentEf = nullptr;
-    unsigned m_currentRecord = 0;              // 0: none
+    unsigned m_currentRecord = 0;              // 0: none; SELECT clears it
     std::vector<uint8_t> m_pendingResponse;    // for GET RESPONSE
     bool m_responsePending = false;
     CommandCounts m_counts;

@@ -1,9 +1,5 @@
 #include "ExportWriter.h"
 
-#include <cstdio>
-#include <system_error>
-
-#include "FileReplace.h"
 #include "MainView.h"
 
 namespace {
@@ -55,23 +51,6 @@ void AppendSmsLine(std::string& out, const std::vector<std::u16string>& row)
                          u"\"\n");
 }
 
-bool WriteAll(std::FILE* file, const std::string& bytes)
-{
-    const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    const bool flushed = std::fflush(file) == 0;
-    const bool closed = std::fclose(file) == 0;
-    return written && flushed && closed;
-}
-
-// Devices and pipes are written directly: there is nothing to replace.
-ExportResult WriteInPlace(const std::filesystem::path& path, const std::string& bytes)
-{
-    std::FILE* file = file_ops::OpenForWriting(path);
-    if (file == nullptr)
-        return ExportResult::OpenFailed;
-    return WriteAll(file, bytes) ? ExportResult::Written : ExportResult::WriteFailed;
-}
-
 } // namespace
 
 std::u16string DefaultExportName(int32_t mode)
@@ -110,27 +89,6 @@ std::vector<std::vector<std::u16string>> RowTexts(const std::vector<ListRow>& ro
     for (const ListRow& row : rows)
         texts.push_back(row.texts);
     return texts;
-}
-
-ExportResult WriteExportFile(const std::filesystem::path& path, const std::string& bytes)
-{
-    std::error_code error;
-    const auto status = std::filesystem::status(path, error);
-    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status) &&
-        !std::filesystem::is_directory(status))
-        return WriteInPlace(path, bytes);
-
-    // The file appears under its name only once it is complete.
-    std::filesystem::path temporary = path;
-    temporary += ".velmora-tmp";
-    std::FILE* file = file_ops::OpenForWriting(temporary);
-    if (file == nullptr)
-        return ExportResult::OpenFailed;
-    if (!WriteAll(file, bytes) || !file_ops::MoveOver(temporary, path)) {
-        std::filesystem::remove(temporary, error);
-        return ExportResult::WriteFailed;
-    }
-    return ExportResult::Written;
 }
 
 std::optional<MessageBoxText> ExportResultMessage(ExportResult result)

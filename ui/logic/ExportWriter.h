@@ -26,14 +26,22 @@ std::vector<std::vector<std::u16string>> RowTexts(const std::vector<ListRow>& ro
 
 enum class ExportResult {
     Written,     // the whole file is under the chosen name
-    OpenFailed,  // nothing could be created; nothing changed
-    WriteFailed, // a write, the close or the final rename failed; nothing
-                 // changed under the chosen name
+    OpenFailed,  // the target may not be written, or nothing could be
+                 // created; nothing changed
+    WriteFailed, // a write, the flush, the close or the final rename
+                 // failed; nothing changed under the chosen name, except
+                 // for a file rewritten in place whose disk failed after
+                 // its room was taken
 };
 
-// Writes `bytes` to a temporary file beside `path`, checks every write and
-// the close, and only then moves it over `path`. A target that exists and is
-// not a regular file (a device, a pipe) is written in place.
+// Writes `bytes` under `path`, every write, the flush to disk and the close
+// checked. A symbolic link is followed and the file it names is written.
+// The file appears whole or not at all: it is written under a unique name
+// beside the target, flushed, given the old file's owner, mode and access
+// list, and then moved over the target. A target that exists but may not be
+// written, or is a directory, fails to open and is left alone. A file with
+// several names (hard links) keeps them: it is rewritten in place, with its
+// room taken first. Devices and pipes are written in place.
 ExportResult WriteExportFile(const std::filesystem::path& path, const std::string& bytes);
 
 // The message box for a failed export; none for Written.

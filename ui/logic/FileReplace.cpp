@@ -1,32 +1,36 @@
-// The platform file of the export: wide paths and replacing renames on
-// Windows, plain stdio elsewhere.
+// The platform-neutral part of the export's file operations: handle
+// ownership and the random part of temporary names. FileReplacePosix.cpp and
+// FileReplaceWin32.cpp hold the rest.
 #include "FileReplace.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <cstdio>
-#endif
+#include <random>
+#include <utility>
+
+#include "FileReplaceNames.h"
 
 namespace file_ops {
 
-std::FILE* OpenForWriting(const std::filesystem::path& path)
+WritableFile::WritableFile(WritableFile&& other) noexcept : m_handle(std::exchange(other.m_handle, Closed)) {}
+
+WritableFile& WritableFile::operator=(WritableFile&& other) noexcept
 {
-#ifdef _WIN32
-    return _wfopen(path.c_str(), L"wb");
-#else
-    return std::fopen(path.c_str(), "wb");
-#endif
+    if (this != &other) {
+        CloseUnchecked();
+        m_handle = std::exchange(other.m_handle, Closed);
+    }
+    return *this;
 }
 
-bool MoveOver(const std::filesystem::path& from, const std::filesystem::path& to)
+WritableFile::~WritableFile() { CloseUnchecked(); }
+
+std::string RandomHex(size_t digits)
 {
-#ifdef _WIN32
-    // rename() refuses an existing target on Windows.
-    return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
-#else
-    return std::rename(from.c_str(), to.c_str()) == 0;
-#endif
+    static thread_local std::mt19937_64 generator{std::random_device{}()};
+    static constexpr char Hex[] = "0123456789abcdef";
+    std::string text;
+    for (size_t i = 0; i < digits; ++i)
+        text += Hex[generator() % 16];
+    return text;
 }
 
 } // namespace file_ops
