@@ -49,9 +49,13 @@ velmora_wine_arches_to_run() {
 }
 
 # velmora_wine_boot WIN-BUILD LOG: makes the Wine prefix $WINEPREFIX when it
-# is new, with the build's own loader. Call it with the prefix's wineserver
-# already running (started with `wineserver -f -p`, stopped by its PID).
+# is new, with the build's own loader, and starts its service processes with
+# their output in LOG: started later by a program of a test, they would hold
+# that program's output pipe open, and whoever reads it would wait for them.
+# Call it with the prefix's wineserver already running (started with
+# `wineserver -f -p`, stopped by its PID).
 velmora_wine_boot() {
-  [ -f "$WINEPREFIX/system.reg" ] && return 0
-  WINEDLLOVERRIDES="mscoree,mshtml=" "$1/velmora-wine" wineboot.exe -i >"$2" 2>&1
+  local init=
+  [ -f "$WINEPREFIX/system.reg" ] || init=-i
+  WINEDLLOVERRIDES="mscoree,mshtml=" "$1/velmora-wine" wineboot.exe $init >"$2" 2>&1 </dev/null
 }
