@@ -40,22 +40,22 @@ LONG ReadPhoneBooks(CCardReader& reader, FullCardContent& content)
 {
     std::map<uint16_t, RawCardFile> books;
     std::map<uint16_t, RawCardFile> extensions;
-    for (const PhoneBookFile& spec : PhoneBookFiles)
-        books[spec.fileId].fileId = spec.fileId;
+    for (const PhoneBookFile& file : PhoneBookFiles)
+        books[file.fileId].fileId = file.fileId;
     LONG result = sc::Success;
-    for (const PhoneBookFile& spec : PhoneBookFiles) {
-        RawCardFile& raw = books[spec.fileId];
-        result = ReadRawRecordFile(reader, simfile::DfTelecom, spec.fileId, DiallingRecordTailLength, raw);
-        if (result == sc::Success && NeedsExtension(raw) && !extensions.count(spec.extensionId))
-            result = ReadRawRecordFile(reader, simfile::DfTelecom, spec.extensionId, ExtensionRecordLength,
-                                       extensions[spec.extensionId]);
+    for (const PhoneBookFile& file : PhoneBookFiles) {
+        RawCardFile& raw = books[file.fileId];
+        result = ReadRawRecordFile(reader, simfile::DfTelecom, file.fileId, DiallingRecordTailLength, raw);
+        if (result == sc::Success && NeedsExtension(raw) && !extensions.count(file.extensionId))
+            result = ReadRawRecordFile(reader, simfile::DfTelecom, file.extensionId, ExtensionRecordLength,
+                                       extensions[file.extensionId]);
         if (result != sc::Success)
             break;
     }
-    for (const PhoneBookFile& spec : PhoneBookFiles) {
-        const auto extension = extensions.find(spec.extensionId);
-        content.*spec.book =
-            DecodePhoneBook(books[spec.fileId], extension != extensions.end() ? &extension->second : nullptr);
+    for (const PhoneBookFile& file : PhoneBookFiles) {
+        const auto extension = extensions.find(file.extensionId);
+        content.*file.book =
+            DecodePhoneBook(books[file.fileId], extension != extensions.end() ? &extension->second : nullptr);
     }
     return result;
 }
