@@ -180,14 +180,9 @@ std::optional<Call> PeekCall(const uint8_t* body, size_t size)
 DecodeStatus DecodeRequest(const uint8_t* body, size_t size, Request& request)
 {
     Reader reader(body, size);
-    uint16_t version = 0;
     uint16_t call = 0;
-    reader.U16(version);
-    reader.U16(call);
-    if (!reader.Ok())
-        return DecodeStatus::Malformed;
-    if (version != kVersion)
-        return DecodeStatus::WrongVersion;
+    if (const DecodeStatus header = DecodeHeader(reader, call); header != DecodeStatus::Ok)
+        return header;
     switch (static_cast<Call>(call)) {
     case Call::EstablishContext: return DecodeFields<EstablishContextRequest>(reader, request);
     case Call::ReleaseContext: return DecodeFields<ReleaseContextRequest>(reader, request);
@@ -211,14 +206,9 @@ DecodeStatus DecodeRequest(const uint8_t* body, size_t size, Request& request)
 DecodeStatus DecodeHello(const uint8_t* body, size_t size, HelloRequest& hello)
 {
     Reader reader(body, size);
-    uint16_t version = 0;
     uint16_t call = 0;
-    reader.U16(version);
-    reader.U16(call);
-    if (!reader.Ok())
-        return DecodeStatus::Malformed;
-    if (version != kVersion)
-        return DecodeStatus::WrongVersion;
+    if (const DecodeStatus header = DecodeHeader(reader, call); header != DecodeStatus::Ok)
+        return header;
     if (call != static_cast<uint16_t>(Call::Hello))
         return DecodeStatus::UnknownCall;
     hello.Fields(reader);

@@ -359,6 +359,18 @@ std::optional<Call> PeekCall(const uint8_t* body, size_t size);
 // Decodes a request body (the bytes after the length prefix).
 DecodeStatus DecodeRequest(const uint8_t* body, size_t size, Request& request);
 
+// Reads a body's version and call id: Ok for this version, else Malformed or
+// WrongVersion.
+inline DecodeStatus DecodeHeader(Reader& reader, uint16_t& call)
+{
+    uint16_t version = 0;
+    reader.U16(version);
+    reader.U16(call);
+    if (!reader.Ok())
+        return DecodeStatus::Malformed;
+    return version == kVersion ? DecodeStatus::Ok : DecodeStatus::WrongVersion;
+}
+
 // Decodes the first frame's body: Ok only for a Hello of this version.
 DecodeStatus DecodeHello(const uint8_t* body, size_t size, HelloRequest& hello);
 
@@ -368,14 +380,9 @@ DecodeStatus DecodeHello(const uint8_t* body, size_t size, HelloRequest& hello);
 template <class Message> DecodeStatus DecodeReply(const uint8_t* body, size_t size, Message& reply)
 {
     Reader reader(body, size);
-    uint16_t version = 0;
     uint16_t call = 0;
-    reader.U16(version);
-    reader.U16(call);
-    if (!reader.Ok())
-        return DecodeStatus::Malformed;
-    if (version != kVersion)
-        return DecodeStatus::WrongVersion;
+    if (const DecodeStatus header = DecodeHeader(reader, call); header != DecodeStatus::Ok)
+        return header;
     if (call == static_cast<uint16_t>(Call::Error)) {
         ErrorReply error;
         error.Fields(reader);
