@@ -1,17 +1,22 @@
 // pcsc-replay: the transport limit of a full read. Sends the command APDUs
 // of a recorded read ("> A0 A4 ..." lines of a simcard trace) through PC/SC
 // exactly as velmora-cli does around them (context, connect, reset,
-// transaction), decodes nothing, and prints the seconds of each run.
+// transaction), decodes nothing, and prints the seconds of each run
+// ("run S"). With --cli it also runs that program as a whole process before
+// each replay, its input read from --input ("cli S"), so that the two kinds
+// of read alternate and a change in the machine's load falls on both alike.
 //
-//   pcsc-replay --reader NAME --trace FILE [--runs N]
+//   pcsc-replay --reader NAME --trace FILE [--runs N] [--cli PATH --input FILE]
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "WholeProcessTimer.h"
 #include "card/ReceiveRoom.h"
 
 namespace {
@@ -73,6 +78,8 @@ int main(int argc, char** argv)
 {
     std::string reader;
     std::string trace;
+    std::string cli;
+    std::string input;
     int runs = 5;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string option = argv[i];
@@ -82,14 +89,26 @@ int main(int argc, char** argv)
             trace = argv[i + 1];
         else if (option == "--runs")
             runs = std::stoi(argv[i + 1]);
+        else if (option == "--cli")
+            cli = argv[i + 1];
+        else if (option == "--input")
+            input = argv[i + 1];
     }
     const std::vector<Bytes> commands = ReadCommands(trace);
-    if (reader.empty() || commands.empty() || runs < 1) {
-        std::fputs("usage: pcsc-replay --reader NAME --trace FILE [--runs N] (the trace needs commands)\n", stderr);
+    if (reader.empty() || commands.empty() || runs < 1 || cli.empty() != input.empty()) {
+        std::fputs("usage: pcsc-replay --reader NAME --trace FILE [--runs N] [--cli PATH --input FILE]"
+                   " (the trace needs commands)\n",
+                   stderr);
         return 1;
     }
     std::printf("commands %zu\n", commands.size());
     for (int run = 0; run < runs; ++run) {
+        if (!cli.empty()) {
+            const std::optional<double> seconds = TimeWholeProcess(cli, input);
+            if (!seconds)
+                return 1;
+            std::printf("cli %.6f\n", *seconds);
+        }
         const auto start = std::chrono::steady_clock::now();
         if (!ReplayOnce(reader, commands))
             return 1;

@@ -1,0 +1,50 @@
+#include "WholeProcessTimer.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+
+extern char** environ;
+
+namespace {
+
+// The child's standard input from `inputFile`, its output to /dev/null.
+bool RedirectStreams(posix_spawn_file_actions_t& actions, const std::string& inputFile)
+{
+    return posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, inputFile.c_str(), O_RDONLY, 0) == 0 &&
+           posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0) == 0 &&
+           posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0) == 0;
+}
+
+} // namespace
+
+std::optional<double> TimeWholeProcess(const std::string& program, const std::string& inputFile)
+{
+    posix_spawn_file_actions_t actions;
+    if (posix_spawn_file_actions_init(&actions) != 0)
+        return std::nullopt;
+    std::optional<double> seconds;
+    char* argv[] = {const_cast<char*>(program.c_str()), nullptr};
+    pid_t pid = 0;
+    const auto start = std::chrono::steady_clock::now();
+    int error = RedirectStreams(actions, inputFile) ? posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, environ)
+                                                    : EINVAL;
+    int status = 0;
+    if (error == 0 && waitpid(pid, &status, 0) != pid)
+        error = errno;
+    const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
+    posix_spawn_file_actions_destroy(&actions);
+    if (error != 0)
+        std::fprintf(stderr, "pcsc-replay: cannot run %s: %s\n", program.c_str(), std::strerror(error));
+    else if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        std::fprintf(stderr, "pcsc-replay: %s ended with status 0x%x\n", program.c_str(), static_cast<unsigned>(status));
+    else
+        seconds = elapsed.count();
+    return seconds;
+}

@@ -1,0 +1,11 @@
+// Times a program as a whole process: from spawning it to reaping it, with
+// its standard input read from a file and its output thrown away. No shell
+// and no fork of a large process in between, so nothing of the timing
+// harness counts against the program.
+#pragma once
+#include <optional>
+#include <string>
+
+// The seconds the run took, or nothing (with a message on standard error)
+// when it could not be started or did not exit with status 0.
+std::optional<double> TimeWholeProcess(const std::string& program, const std::string& inputFile);
