@@ -1,4 +1,4 @@
-#include <cstdio>
+#include <charconv>
 #include <ctime>
 #include <string>
 
@@ -25,13 +25,34 @@ const char* MonthName(int month)
     return month >= 0 && month < 12 ? names[month] : "???";
 }
 
-// The asctime layout, but with a two-digit day on every platform.
+// Appends `value` as printf's "%02d" does: at least two characters.
+void AppendTwoDigits(std::string& text, int value)
+{
+    if (value >= 0 && value < 10)
+        text += '0';
+    char digits[16];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    text.append(digits, end);
+}
+
+// The asctime layout, but with a two-digit day on every platform. Built
+// without printf: this runs once per message of a full card.
 std::string DateText(const std::tm& time)
 {
-    char text[64];
-    std::snprintf(text, sizeof text, "%s %s %02d %02d:%02d:%02d %d\n", WeekdayName(time.tm_wday),
-                  MonthName(time.tm_mon), time.tm_mday, time.tm_hour, time.tm_min, time.tm_sec,
-                  time.tm_year + 1900);
+    std::string text;
+    text.reserve(32);
+    text.append(WeekdayName(time.tm_wday)).append(" ").append(MonthName(time.tm_mon)).append(" ");
+    AppendTwoDigits(text, time.tm_mday);
+    text += ' ';
+    AppendTwoDigits(text, time.tm_hour);
+    text += ':';
+    AppendTwoDigits(text, time.tm_min);
+    text += ':';
+    AppendTwoDigits(text, time.tm_sec);
+    text += ' ';
+    char year[16];
+    text.append(year, std::to_chars(year, year + sizeof year, time.tm_year + 1900).ptr);
+    text += '\n';
     return text;
 }
 
