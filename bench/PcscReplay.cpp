@@ -2,11 +2,12 @@
 // of a recorded read ("> A0 A4 ..." lines of a simcard trace) through PC/SC
 // exactly as velmora-cli does around them (context, connect, reset,
 // transaction), decodes nothing, and prints the seconds of each run
-// ("run S"). With --cli it also runs that program as a whole process before
-// each replay, its input read from --input ("cli S"), so that the two kinds
-// of read alternate and a change in the machine's load falls on both alike.
+// ("run S"). Given a program after "--", it also runs that as a whole
+// process beside each replay, its input read from --input ("cli S"), so that
+// the two kinds of read alternate and a change in the machine's load falls
+// on both alike.
 //
-//   pcsc-replay --reader NAME --trace FILE [--runs N] [--cli PATH --input FILE]
+//   pcsc-replay --reader NAME --trace FILE [--runs N] [--input FILE -- PROGRAM ARGS...]
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -78,42 +79,56 @@ int main(int argc, char** argv)
 {
     std::string reader;
     std::string trace;
-    std::string cli;
+    std::vector<std::string> cli;
     std::string input;
     int runs = 5;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string option = argv[i];
+        if (option == "--") {
+            cli.assign(argv + i + 1, argv + argc);
+            break;
+        }
         if (option == "--reader")
             reader = argv[i + 1];
         else if (option == "--trace")
             trace = argv[i + 1];
         else if (option == "--runs")
             runs = std::stoi(argv[i + 1]);
-        else if (option == "--cli")
-            cli = argv[i + 1];
         else if (option == "--input")
             input = argv[i + 1];
     }
     const std::vector<Bytes> commands = ReadCommands(trace);
     if (reader.empty() || commands.empty() || runs < 1 || cli.empty() != input.empty()) {
-        std::fputs("usage: pcsc-replay --reader NAME --trace FILE [--runs N] [--cli PATH --input FILE]"
+        std::fputs("usage: pcsc-replay --reader NAME --trace FILE [--runs N] [--input FILE -- PROGRAM ARGS...]"
                    " (the trace needs commands)\n",
                    stderr);
         return 1;
     }
     std::printf("commands %zu\n", commands.size());
-    for (int run = 0; run < runs; ++run) {
-        if (!cli.empty()) {
-            const std::optional<double> seconds = TimeWholeProcess(cli, input);
-            if (!seconds)
-                return 1;
+    const auto timeCli = [&] {
+        const std::optional<double> seconds = TimeWholeProcess(cli, input);
+        if (seconds)
             std::printf("cli %.6f\n", *seconds);
-        }
+        return seconds.has_value();
+    };
+    const auto timeReplay = [&] {
         const auto start = std::chrono::steady_clock::now();
         if (!ReplayOnce(reader, commands))
-            return 1;
+            return false;
         const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
         std::printf("run %.6f\n", seconds.count());
+        return true;
+    };
+    for (int run = 0; run < runs; ++run) {
+        // The program goes first in every other pair, so that neither kind
+        // of read always follows the other.
+        const bool cliFirst = run % 2 == 0;
+        if (!cli.empty() && cliFirst && !timeCli())
+            return 1;
+        if (!timeReplay())
+            return 1;
+        if (!cli.empty() && !cliFirst && !timeCli())
+            return 1;
     }
     return 0;
 }

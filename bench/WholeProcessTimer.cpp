@@ -24,16 +24,22 @@ bool RedirectStreams(posix_spawn_file_actions_t& actions, const std::string& inp
 
 } // namespace
 
-std::optional<double> TimeWholeProcess(const std::string& program, const std::string& inputFile)
+std::optional<double> TimeWholeProcess(const std::vector<std::string>& command, const std::string& inputFile)
 {
+    if (command.empty())
+        return std::nullopt;
+    const std::string& program = command.front();
     posix_spawn_file_actions_t actions;
     if (posix_spawn_file_actions_init(&actions) != 0)
         return std::nullopt;
     std::optional<double> seconds;
-    char* argv[] = {const_cast<char*>(program.c_str()), nullptr};
+    std::vector<char*> argv;
+    for (const std::string& argument : command)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
     pid_t pid = 0;
     const auto start = std::chrono::steady_clock::now();
-    int error = RedirectStreams(actions, inputFile) ? posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, environ)
+    int error = RedirectStreams(actions, inputFile) ? posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ)
                                                     : EINVAL;
     int status = 0;
     if (error == 0 && waitpid(pid, &status, 0) != pid)

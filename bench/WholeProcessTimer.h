@@ -5,7 +5,9 @@
 #pragma once
 #include <optional>
 #include <string>
+#include <vector>
 
 // The seconds the run took, or nothing (with a message on standard error)
 // when it could not be started or did not exit with status 0.
-std::optional<double> TimeWholeProcess(const std::string& program, const std::string& inputFile);
+// `command` is the program and its arguments.
+std::optional<double> TimeWholeProcess(const std::vector<std::string>& command, const std::string& inputFile);
