@@ -28,12 +28,14 @@ LONG Settle(LONG result, RawCardFile& file, FileState stateOnAnswer)
     return sc::Success;
 }
 
-// SELECT MF, directory, file and the file's size from its header. False
-// when the file cannot be read: its state is set, and `error` is the
-// transport error that stopped it or 0.
-bool SelectPath(CCardReader& reader, uint16_t directory, uint16_t fileId, std::vector<uint8_t>& header,
-                RawCardFile& file, LONG& error)
+// Starts `file` afresh, then SELECT MF, directory and file, and the file's
+// size from its header. False when the file cannot be read: its state is
+// set, and `error` is the transport error that stopped it or 0.
+bool OpenFile(CCardReader& reader, uint16_t directory, uint16_t fileId, std::vector<uint8_t>& header,
+              RawCardFile& file, LONG& error)
 {
+    file = RawCardFile{};
+    file.fileId = fileId;
     error = sc::Success;
     for (uint16_t id : {simfile::Mf, directory, fileId}) {
         const LONG result = reader.SelectFile(id, header);
@@ -68,11 +70,9 @@ LONG Finish(LONG result, RawCardFile& file)
 LONG ReadRawRecordFile(CCardReader& reader, uint16_t directory, uint16_t fileId, uint8_t minimumRecordLength,
                        RawCardFile& file)
 {
-    file = RawCardFile{};
-    file.fileId = fileId;
     std::vector<uint8_t> header;
     LONG result = sc::Success;
-    if (!SelectPath(reader, directory, fileId, header, file, result))
+    if (!OpenFile(reader, directory, fileId, header, file, result))
         return result;
     file.recordLength = header[RecordLengthByte];
     if (header[StructureByte] == TransparentStructure || file.recordLength == 0 ||
@@ -90,11 +90,9 @@ LONG ReadRawRecordFile(CCardReader& reader, uint16_t directory, uint16_t fileId,
 
 LONG ReadRawTransparentFile(CCardReader& reader, uint16_t directory, uint16_t fileId, RawCardFile& file)
 {
-    file = RawCardFile{};
-    file.fileId = fileId;
     std::vector<uint8_t> header;
     LONG result = sc::Success;
-    if (!SelectPath(reader, directory, fileId, header, file, result))
+    if (!OpenFile(reader, directory, fileId, header, file, result))
         return result;
     if (header[StructureByte] != TransparentStructure) {
         file.state = FileState::Unusable;
