@@ -55,6 +55,43 @@ protected:
     SCARDHANDLE m_card = 0;
 };
 
+// A context of its own that waits, on a thread of its own, for the empty
+// reader to change; the wait begins on construction.
+class BackgroundWait {
+public:
+    explicit BackgroundWait(DWORD timeout)
+    {
+        EXPECT_EQ(SCardEstablishContext(SCARD_SCOPE_USER, nullptr, nullptr, &context), SCARD_S_SUCCESS);
+        m_state.szReader = kEmptyReader;
+        EXPECT_EQ(SCardGetStatusChangeW(context, 0, &m_state, 1), SCARD_S_SUCCESS);
+        m_state.dwCurrentState = m_state.dwEventState;
+        m_thread = std::thread([this, timeout] {
+            m_result = SCardGetStatusChangeW(context, timeout, &m_state, 1);
+            ended = true;
+        });
+    }
+    ~BackgroundWait()
+    {
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+
+    // What the wait returned, once it has ended.
+    LONG Result()
+    {
+        m_thread.join();
+        return m_result;
+    }
+
+    SCARDCONTEXT context = 0;
+    std::atomic<bool> ended{false};
+
+private:
+    SCARD_READERSTATEW m_state = {};
+    LONG m_result = SCARD_S_SUCCESS;
+    std::thread m_thread;
+};
+
 } // namespace
 
 TEST_F(WinscardBridgeTest, ContextIsValidUntilReleased)
@@ -248,55 +285,29 @@ TEST_F(WinscardBridgeTest, CallsNotForwardedAreUnsupported)
 
 TEST_F(WinscardBridgeTest, WaitOnOneContextDoesNotHoldUpAnother)
 {
-    SCARDCONTEXT waiting = 0;
-    ASSERT_EQ(SCardEstablishContext(SCARD_SCOPE_USER, nullptr, nullptr, &waiting), SCARD_S_SUCCESS);
-    SCARD_READERSTATEW state = {};
-    state.szReader = kEmptyReader;
-    ASSERT_EQ(SCardGetStatusChangeW(waiting, 0, &state, 1), SCARD_S_SUCCESS);
-    state.dwCurrentState = state.dwEventState;
-
-    std::atomic<bool> waitEnded{false};
-    LONG waitResult = SCARD_S_SUCCESS;
-    std::thread waiter([&] {
-        waitResult = SCardGetStatusChangeW(waiting, 3000, &state, 1);
-        waitEnded = true;
-    });
+    BackgroundWait wait(3000);
     std::this_thread::sleep_for(std::chrono::milliseconds(100)); // let the wait begin
 
     // Calls on the other context are answered while the wait goes on.
     DWORD length = 0;
     EXPECT_EQ(SCardListReadersW(m_context, nullptr, nullptr, &length), SCARD_S_SUCCESS);
     EXPECT_EQ(SCardIsValidContext(m_context), SCARD_S_SUCCESS);
-    EXPECT_FALSE(waitEnded) << "the other context's calls waited for the status change";
+    EXPECT_FALSE(wait.ended) << "the other context's calls waited for the status change";
 
-    waiter.join();
-    EXPECT_EQ(waitResult, SCARD_E_TIMEOUT);
-    EXPECT_EQ(SCardReleaseContext(waiting), SCARD_S_SUCCESS);
+    EXPECT_EQ(wait.Result(), SCARD_E_TIMEOUT);
+    EXPECT_EQ(SCardReleaseContext(wait.context), SCARD_S_SUCCESS);
 }
 
 TEST_F(WinscardBridgeTest, EndlessWaitEndsWhenAnotherThreadCancelsOrReleases)
 {
     for (bool release : {false, true}) {
-        SCARDCONTEXT waiting = 0;
-        ASSERT_EQ(SCardEstablishContext(SCARD_SCOPE_USER, nullptr, nullptr, &waiting), SCARD_S_SUCCESS);
-        SCARD_READERSTATEW state = {};
-        state.szReader = kEmptyReader;
-        ASSERT_EQ(SCardGetStatusChangeW(waiting, 0, &state, 1), SCARD_S_SUCCESS);
-        state.dwCurrentState = state.dwEventState;
-
-        std::atomic<bool> waitEnded{false};
-        LONG waitResult = SCARD_S_SUCCESS;
-        std::thread waiter([&] {
-            waitResult = SCardGetStatusChangeW(waiting, INFINITE, &state, 1);
-            waitEnded = true;
-        });
+        BackgroundWait wait(INFINITE);
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        EXPECT_FALSE(waitEnded) << "the wait ended without a change";
-        EXPECT_EQ(release ? SCardReleaseContext(waiting) : SCardCancel(waiting), SCARD_S_SUCCESS) << release;
-        waiter.join(); // the test's time-out is the hang guard
-        EXPECT_EQ(waitResult, SCARD_E_CANCELLED) << release;
+        EXPECT_FALSE(wait.ended) << "the wait ended without a change";
+        EXPECT_EQ(release ? SCardReleaseContext(wait.context) : SCardCancel(wait.context), SCARD_S_SUCCESS) << release;
+        EXPECT_EQ(wait.Result(), SCARD_E_CANCELLED) << release; // the test's time-out is the hang guard
         if (!release) {
-            EXPECT_EQ(SCardReleaseContext(waiting), SCARD_S_SUCCESS);
+            EXPECT_EQ(SCardReleaseContext(wait.context), SCARD_S_SUCCESS);
         }
     }
 }
