@@ -4,6 +4,9 @@
 #   VELMORA_WIN_ARCH      x86 or x64 (names the build folder, the packages)
 #   VELMORA_WINE_LOADER   the Wine loader that runs this architecture's programs
 #   VELMORA_WINE_ARCH     WINEARCH of a new prefix for them (win32 or win64)
+#   VELMORA_WINESERVER    the wineserver of the same architecture: a server
+#                         started before its prefix exists makes the prefix
+#                         of its own architecture
 # Debian's MinGW-w64 in the posix thread model (GoogleTest needs std::mutex);
 # executables are static and run under Wine through CTest.
 set(CMAKE_SYSTEM_NAME Windows)

@@ -53,7 +53,7 @@ velmora_wine_arches_to_run() {
 # their output in LOG: started later by a program of a test, they would hold
 # that program's output pipe open, and whoever reads it would wait for them.
 # Call it with the prefix's wineserver already running (started with
-# `wineserver -f -p`, stopped by its PID).
+# `WIN-BUILD/velmora-wineserver -f -p`, stopped by its PID).
 velmora_wine_boot() {
   local init=
   [ -f "$WINEPREFIX/system.reg" ] || init=-i
