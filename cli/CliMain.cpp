@@ -64,12 +64,15 @@ int ListReaders(const TerminalView& view)
 
 int Run(const CliOptions& options)
 {
-    ReadWatch watch; // outlives the reader that reports to it
+    ReadWatch watch;        // outlives the reader that reports to it
+    ReceivedFiles received; // what the dialog's read got, for --full to take; as long-lived
     std::string watchError;
     if (!options.listReaders && !watch.Open(options.traceFile, isatty(STDERR_FILENO) == 1, watchError)) {
         std::fprintf(stderr, "velmora-cli: %s\n", watchError.c_str());
         return exit_code::Usage;
     }
+    if (options.full)
+        watch.Add(received);
     TerminalView view(ReadAnswerLine);
     MainDialogLogic logic(view);
     logic.OnInitDialog();
@@ -94,7 +97,7 @@ int Run(const CliOptions& options)
         watch.EndOfRead();
         long interruption = logic.GetInterruption();
         if (options.full)
-            interruption = ReadFullAfterConnect(logic, static_cast<unsigned>(index), interruption, full);
+            interruption = ReadFullAfterConnect(logic, static_cast<unsigned>(index), interruption, received, full);
         if (interruption == 0 &&
             (run.outcome == ConnectOutcome::Connected || run.outcome == ConnectOutcome::IncompatibleCard))
             interruption = watch.CardGone(reader);

@@ -13,6 +13,15 @@ constexpr uint16_t EfFdn = 0x6F3B;
 constexpr uint16_t EfAdn = 0x6F3A;
 constexpr uint16_t EfSms = 0x6F3C;
 
+// The first byte of an identifier tells its kind: 3F the MF, 7F a directory
+// under the MF, 5F one a level below; every other identifier is an
+// elementary file.
+constexpr bool IsDirectoryId(uint16_t fileId)
+{
+    const unsigned first = fileId >> 8;
+    return first == 0x3F || first == 0x7F || first == 0x5F;
+}
+
 // Access levels of a file header's access-condition nibbles.
 constexpr int32_t AccessAlways = 0;
 constexpr int32_t AccessPin1 = 1;
