@@ -15,7 +15,7 @@ enum class DirRecordState {
 struct ApplicationRecord {
     DirRecordState state = DirRecordState::Unused;
     std::vector<uint8_t> aid;
-    std::string label; // UTF-8; empty when the record has none
+    std::string label; // coded as an alpha identifier, here UTF-8; empty when none
 };
 
 ApplicationRecord DecodeApplicationRecord(const uint8_t* record, size_t length);
