@@ -106,6 +106,13 @@ TEST(Csv, QuotesOnlyWhatNeedsIt)
         {"a,b", "\"a,b\""},     {"say \"hi\"", "\"say \"\"hi\"\"\""},
         {"l1\r\nl2", "\"l1\r\nl2\""}, {"l1\nl2", "\"l1\nl2\""},
         {"+44,123#", "\"+44,123#\""},
+        // What a spreadsheet would run is made text; a plain phone number is not touched.
+        {"=HYPERLINK(\"x\")", "\"'=HYPERLINK(\"\"x\"\")\""}, {"@SUM(A1)", "\"'@SUM(A1)\""},
+        {"-2+3", "\"'-2+3\""},        {"+1+cmd|' /C calc'!A0", "\"'+1+cmd|' /C calc'!A0\""},
+        {"\tx", "\"'\tx\""},         {"\r=1", "\"'\r=1\""},
+        {"+", "\"'+\""},               {"+44 7700", "\"'+44 7700\""},  {"+1E5", "\"'+1E5\""},
+        {"+447700900123", "+447700900123"}, {"+*21#?", "+*21#?"},      {"*21#", "*21#"},
+        {"a=b", "a=b"},
     };
     for (const auto& [field, written] : cases)
         EXPECT_EQ(CsvField(field), written) << field;
