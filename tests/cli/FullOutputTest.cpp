@@ -89,13 +89,14 @@ PhoneBookRecord Record(unsigned number, const char* name, const char* dialled)
 TEST(PhoneBookVCards, OneCardPerRecord)
 {
     FullCardContent content;
-    content.adn.records = {Record(1, "Mum", "+44"), Record(2, "", "123"), Record(5, "No number", "")};
+    content.adn.records = {Record(1, "Mum", "+44"), Record(2, "", "12,3#"), Record(5, "No number", "")};
     content.fdn.records = {Record(1, "Home", "112")};
+    // FN is text (the pause escaped), TEL a phone number (written as is).
     EXPECT_EQ(ContactsVcf(content),
               "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Mum\r\nN:;Mum;;;\r\nTEL:+44\r\nEND:VCARD\r\n"
-              "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:123\r\nN:;;;;\r\nTEL:123\r\nEND:VCARD\r\n"
+              "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:12\\,3#\r\nN:;;;;\r\nTEL:12,3#\r\nEND:VCARD\r\n"
               "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:No number\r\nN:;No number;;;\r\nEND:VCARD\r\n");
-    EXPECT_EQ(ContactsCsv(content), "phoneBook,record,name,number\r\nADN,1,Mum,+44\r\nADN,2,,123\r\n"
+    EXPECT_EQ(ContactsCsv(content), "phoneBook,record,name,number\r\nADN,1,Mum,+44\r\nADN,2,,\"12,3#\"\r\n"
                                     "ADN,5,No number,\r\nFDN,1,Home,112\r\n");
 }
 
