@@ -71,6 +71,7 @@ int Run(const CliOptions& options)
         return exit_code::Usage;
     }
     TerminalView view(ReadAnswerLine);
+    view.SetBeforeOutput([&watch] { watch.EraseProgress(); });
     MainDialogLogic logic(view);
     logic.OnInitDialog();
     if (options.listReaders)
@@ -91,10 +92,12 @@ int Run(const CliOptions& options)
         CCardReader& reader = *logic.ReaderList().GetReader(static_cast<unsigned>(index));
         watch.Attach(reader);
         run.outcome = logic.OnConnect();
-        watch.EndOfRead();
+        watch.EraseProgress();
         long interruption = logic.GetInterruption();
-        if (options.full)
+        if (options.full) {
             interruption = ReadFullAfterConnect(logic, static_cast<unsigned>(index), interruption, full);
+            watch.EraseProgress();
+        }
         if (interruption == 0 &&
             (run.outcome == ConnectOutcome::Connected || run.outcome == ConnectOutcome::IncompatibleCard))
             interruption = watch.CardGone(reader);
