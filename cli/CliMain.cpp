@@ -106,7 +106,9 @@ int Run(const CliOptions& options)
         if (logic.IsConnected() && options.exportDir && !ExportAll(*options.exportDir, logic, options.sorts, view) &&
             run.exitCode == exit_code::CardRead)
             run.exitCode = exit_code::ExportFailed;
-        if (full && options.exportDir && !ExportFull(*options.exportDir, *full, view) &&
+        // Without a full read every --full file is left as it was, and said so.
+        if (options.full && logic.IsConnected() && options.exportDir &&
+            !ExportFull(*options.exportDir, full ? *full : FullCardContent{}, view, stderr) &&
             run.exitCode == exit_code::CardRead)
             run.exitCode = exit_code::ExportFailed;
     }

@@ -100,6 +100,49 @@ TEST(PhoneBookVCards, OneCardPerRecord)
                                     "ADN,5,No number,\r\nFDN,1,Home,112\r\n");
 }
 
+// Which --full export files may replace an earlier one: only those whose
+// card files were read whole (or are not on the card).
+TEST(FullExportFiles, WrittenOnlyFromFilesReadWhole)
+{
+    struct Case {
+        FileState adn, adnExtension, fdn, sms;
+        std::vector<std::string> notWhole; // contacts.vcf, contacts.csv, sms.csv
+    };
+    const std::string refused = "the card refused to read ";
+    const Case cases[] = {
+        {FileState::Read, FileState::Read, FileState::Read, FileState::Read, {"", "", ""}},
+        // A declined PIN: the card refuses what needs it.
+        {FileState::Refused, FileState::NotRead, FileState::Refused, FileState::Refused,
+         {refused + "EF_ADN", refused + "EF_ADN", refused + "EF_SMS"}},
+        // Interrupted in the extension file, before EF_SMS.
+        {FileState::Read, FileState::NotRead, FileState::Read, FileState::NotRead,
+         {"the read stopped before EF_EXT1 was read whole (numbers of EF_ADN continue there)",
+          "the read stopped before EF_EXT1 was read whole (numbers of EF_ADN continue there)",
+          "the read stopped before EF_SMS was read whole"}},
+        // Files the card lacks are known whole; a file cut short is not.
+        {FileState::Read, FileState::Absent, FileState::Incomplete, FileState::Absent,
+         {"", "the card stopped answering part of the way through EF_FDN", ""}},
+        {FileState::Read, FileState::Incomplete, FileState::Unusable, FileState::Read,
+         {"the card stopped answering part of the way through EF_EXT1 (numbers of EF_ADN continue there)",
+          "the card stopped answering part of the way through EF_EXT1 (numbers of EF_ADN continue there)", ""}},
+    };
+    for (const Case& c : cases) {
+        FullCardContent content;
+        content.adn.state = c.adn;
+        content.adn.extensionState = c.adnExtension;
+        content.adn.records = {Record(1, "Mum", "+44"), Record(2, "Long", "+4412345678901234567890")};
+        content.adn.records[1].extension.state = ExtensionState::Missing;
+        content.fdn.state = c.fdn;
+        content.fdn.extensionState = FileState::NotRead; // no FDN record continues
+        content.sms.state = c.sms;
+        const std::vector<FullExportFile> files = FullExportFiles(content);
+        ASSERT_EQ(files.size(), 3u);
+        for (size_t i = 0; i < files.size(); ++i)
+            EXPECT_EQ(files[i].notWhole, c.notWhole[i]) << files[i].name << " case " << (&c - cases);
+    }
+    EXPECT_EQ(std::string(FullExportFiles({})[2].name), "sms.csv");
+}
+
 TEST(Csv, QuotesOnlyWhatNeedsIt)
 {
     const std::pair<const char*, const char*> cases[] = {
