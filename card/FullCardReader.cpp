@@ -6,7 +6,6 @@
 #include "sim/ResultCodes.h"
 #include "sim/SimFiles.h"
 #include "sim/full/DiallingRecord.h"
-#include "sim/full/FullSimFiles.h"
 #include "sim/full/PhoneBookDecoder.h"
 #include "sim/full/SmsMessages.h"
 
@@ -26,11 +25,11 @@ struct PhoneBookFile {
 };
 
 constexpr PhoneBookFile PhoneBookFiles[] = {
-    {simfile::EfAdn, fullfile::EfExt1, &FullCardContent::adn},
-    {simfile::EfFdn, fullfile::EfExt2, &FullCardContent::fdn},
-    {fullfile::EfMsisdn, fullfile::EfExt1, &FullCardContent::msisdn},
-    {fullfile::EfSdn, fullfile::EfExt3, &FullCardContent::sdn},
-    {fullfile::EfLnd, fullfile::EfExt1, &FullCardContent::lnd},
+    {simfile::EfAdn, simfile::EfExt1, &FullCardContent::adn},
+    {simfile::EfFdn, simfile::EfExt2, &FullCardContent::fdn},
+    {simfile::EfMsisdn, simfile::EfExt1, &FullCardContent::msisdn},
+    {simfile::EfSdn, simfile::EfExt3, &FullCardContent::sdn},
+    {simfile::EfLnd, simfile::EfExt1, &FullCardContent::lnd},
 };
 
 // Reads every phone book and each extension file one of them refers to
@@ -67,7 +66,7 @@ LONG ReadPhoneBooks(CardWalk& walk, const ReceivedFiles& received, FullCardConte
 LONG ReadServiceProviderName(CardWalk& walk, FullCardContent& content)
 {
     RawCardFile raw;
-    const LONG result = ReadRawTransparentFile(walk, simfile::DfGsm, fullfile::EfSpn, raw);
+    const LONG result = ReadRawTransparentFile(walk, simfile::DfGsm, simfile::EfSpn, raw);
     content.spnState = raw.state;
     ServiceProviderName spn;
     if (!raw.records.empty() && DecodeServiceProviderName(raw.records[0].data(), raw.records[0].size(), spn))
