@@ -1,6 +1,8 @@
 // The card model answers as a GSM SIM does, byte for byte.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "ModelTestSupport.h"
 #include "tools/simcard/StatusWords.h"
 
@@ -438,6 +440,101 @@ TEST(SimCardLies, HostileProfilesAnswerWhatTheyClaimNotWhatTheyHold)
     EXPECT_EQ(Send(card, "A0 B2 01 04 1C"), "41 42 43 44 90 00");
     EXPECT_EQ(StatusWord(Send(card, "A0 B2 02 04 1C")), "90 00"); // not listed: an empty record
     EXPECT_EQ(card.Transmit(H("A0 B2 02 04 1C")).size(), 30u);
+}
+
+} // namespace
+
+namespace {
+
+// A small UICC without a GSM view: a record file of 255-byte records and a
+// transparent file of 300 bytes.
+CardProfile SmallUicc()
+{
+    return simcard::ParseProfile(R"({
+      "pin1": {"value": "1234", "enabled": false},
+      "uicc": {"gsm": false, "files": [
+        {"path": "3F00"},
+        {"path": "3F00/2F05", "recordLength": 255, "recordCount": 2, "records": ["AA"], "sfi": 5},
+        {"path": "3F00/2F10", "data": ")" + std::string(600, '5') + R"("}
+      ]}
+    })");
+}
+
+TEST(UiccLengths, LeFollowsTheFileAndZeroMeans256)
+{
+    SimCard card(SmallUicc());
+    EXPECT_EQ(StatusWord(Send(card, "00 B2 01 2C FF")), "90 00");      // Le FF for 255-byte records
+    EXPECT_EQ(card.Transmit(H("00 B2 01 2C FF")).size(), 257u);
+    EXPECT_EQ(Send(card, "00 B2 01 2C 00"), "6C FF");                  // 00 asks for 256
+    EXPECT_EQ(Send(card, "00 A4 00 0C 02 2F 10"), "90 00");
+    EXPECT_EQ(card.Transmit(H("00 B0 00 00 00")).size(), 258u);        // 256 bytes
+    EXPECT_EQ(Send(card, "00 B0 01 00 00"), "6C 2C");                  // 44 left from offset 256
+    EXPECT_EQ(StatusWord(Send(card, "00 B0 01 00 2C")), "90 00");
+    EXPECT_EQ(Send(card, "00 B0 01 2C 01"), "6B 00");
+}
+
+TEST(UiccWrites, AreRefusedAndCountedInEveryClass)
+{
+    SimCard card(SmallUicc());
+    const char* refused[] = {
+        "00 D6 00 00 01 00", "00 DC 01 04 01 00", "00 2C 00 01 10 31 32 33 34 35 36 37 38 31 32 33 34 FF FF FF FF",
+        "00 24 00 01 10 31 32 33 34 FF FF FF FF 30 30 30 30 FF FF FF FF", "80 10 00 00 01 00", "80 12 00 00 10",
+        "80 C2 00 00 01 00", "A0 D6 00 00 01 00",
+    };
+    for (const char* command : refused)
+        EXPECT_NE(StatusWord(Send(card, command)).substr(0, 2), "90") << command;
+    EXPECT_EQ(card.Counts().writes, std::size(refused));
+    EXPECT_EQ(Send(card, "00 2C 00 01"), "63 CA"); // UNBLOCK without data only reads the counter
+    EXPECT_EQ(card.Counts().writes, std::size(refused));
+}
+
+// The GSM view of usim.json holds set 1 of the phone book (and its EXT1) and
+// no other set, and shares the PIN counters with the UICC view.
+TEST(UiccGsmView, MapsTheFirstSetOnly)
+{
+    SimCard card(ShippedProfile("usim"));
+    EXPECT_EQ(Send(card, VerifyPin1234), "90 00");
+    EXPECT_EQ(Send(card, "A0 A4 00 00 02 7F 10"), "9F 17");
+    EXPECT_EQ(Send(card, "00 A4 08 0C 04 7F 10 5F 3A"), "90 00");
+    for (const auto& [gsm, uicc, length] : {std::tuple{"6F 3A", "4F 3A", "1C"}, std::tuple{"6F 4A", "4F 4A", "0D"}}) {
+        EXPECT_EQ(Send(card, std::string("A0 A4 00 00 02 ") + gsm), "9F 0F");
+        EXPECT_EQ(Send(card, std::string("00 A4 00 0C 02 ") + uicc), "90 00");
+        for (int record = 1; record <= 6; ++record) {
+            const std::string p1 = Hex({static_cast<uint8_t>(record)});
+            EXPECT_EQ(Send(card, "A0 B2 " + p1 + " 04 " + length), Send(card, "00 B2 " + p1 + " 04 " + length))
+                << gsm << " record " << record;
+        }
+    }
+    EXPECT_EQ(Send(card, "A0 A4 00 00 02 6F 3B"), "9F 0F");      // FDN, SMS: copies too
+    EXPECT_EQ(Send(card, "A0 A4 00 00 02 4F 3B"), "94 04");      // set 2 is not mapped
+    EXPECT_EQ(Send(card, "A0 20 00 01 08 39 39 39 39 FF FF FF FF"), "98 04");
+    EXPECT_EQ(Send(card, "00 20 00 01"), "63 C2");
+}
+
+// A card dumped as JSON plays back: FCPs as dumped, bodies as read, a file
+// without a body refused, directories the dump names without dumping made.
+TEST(UiccDump, PlaysBackWhatWasDumped)
+{
+    SimCard card(simcard::ParseProfile(R"({"cmd": "fsdump", "files": {
+      "MF": {"path": ["MF"], "fcp_raw": "622c8202782183023f00a50c80017183040003a7388701018a01058b032f0601c60c90016083010183010a83010b"},
+      "MF/ADF.USIM": {"path": ["MF", "ADF.USIM"], "fcp_raw": "621e820278218410a0000000871002ffffffff89070900008a01058b032f0601"},
+      "MF/ADF.USIM/EF.IMSI": {"path": ["MF", "ADF.USIM", "EF.IMSI"],
+        "fcp_raw": "62178202412183026f078a01058b036f060a80020009880138", "body": "082943518967452301"},
+      "MF/DF.TELECOM/EF.SMS": {"path": ["MF", "DF.TELECOM", "EF.SMS"],
+        "fcp_raw": "6219820542210003028302 6f3c8a01058b036f060580020006 8800", "body": ["010203", "00ffff"]},
+      "MF/EF.ARR": {"path": ["MF", "EF.ARR"], "fcp_raw": "62168202412183022f068a01058b032f0601800200108800"},
+      "MF/EF.BAD": {"path": ["MF", "EF.BAD"], "body": "00"},
+      "junk": 7
+    }})"));
+    EXPECT_EQ(Send(card, "A0 A4 00 00 02 3F 00"), "6E 00");
+    EXPECT_EQ(Send(card, "00 A4 00 04 02 3F 00 00"), "61 2E");
+    EXPECT_EQ(Send(card, "00 A4 04 0C 07 A0 00 00 00 87 10 02"), "90 00");
+    EXPECT_EQ(Send(card, "00 B0 87 00 09"), "08 29 43 51 89 67 45 23 01 90 00");
+    EXPECT_EQ(Send(card, "00 A4 08 0C 04 7F 10 6F 3C"), "90 00");
+    EXPECT_EQ(Send(card, "00 B2 02 04 03"), "00 FF FF 90 00");
+    EXPECT_EQ(Send(card, "00 B2 04 04 03"), "6A 83");
+    EXPECT_EQ(Send(card, "00 A4 08 0C 02 2F 06"), "90 00");
+    EXPECT_EQ(Send(card, "00 B0 00 00 01"), "69 82");             // dumped without a body
 }
 
 } // namespace
