@@ -346,13 +346,14 @@ std::vector<uint8_t> UiccCard::Status(const Apdu& apdu)
     case 0x00:
         data = m_currentDirectory->Fcp();
         break;
-    case 0x01:
-        if (m_currentApplication != nullptr) {
-            const std::vector<uint8_t>& aid = m_currentApplication->Profile().aid;
-            data = {0x84, static_cast<uint8_t>(aid.size())};
-            data.insert(data.end(), aid.begin(), aid.end());
-        }
+    case 0x01: {
+        if (m_currentApplication == nullptr)
+            return Word(usw::ConditionsOfUse);
+        const std::vector<uint8_t>& aid = m_currentApplication->Profile().aid;
+        data = {0x84, static_cast<uint8_t>(aid.size())};
+        data.insert(data.end(), aid.begin(), aid.end());
         break;
+    }
     case 0x0C:
         return Word(usw::Ok);
     default:
