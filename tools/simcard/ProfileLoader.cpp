@@ -6,6 +6,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "FsDumpLoader.h"
 #include "UiccProfileLoader.h"
 
 namespace simcard {
