@@ -1,6 +1,6 @@
-// A GSM SIM, or a UICC with or without a GSM view, as the terminal sees it: command APDU in, response APDU out.
-// No I/O: the vpcd link, the in-process PC/SC double and the tests all drive
-// the same model.
+// A GSM SIM, or a UICC with or without a GSM view, as the terminal sees
+// it: command APDU in, response APDU out. No I/O: the vpcd link, the
+// in-process PC/SC double and the tests all drive the same model.
 #pragma once
 #include <cstddef>
 #include <cstdint>
