@@ -130,9 +130,10 @@ number of phone-book (ADN), fixed-dialling (FDN) and SMS entries.
                       before exporting, sort like clicks on a list window's
                       column header; COLUMN is a title (Name, Number, From,
                       Date, Message; any case: every list with that column)
-                      or a number from 0 (every list with that column);
-                      ascending unless :desc. May be given more than once:
-                      applied in order. Without it the files follow the
+                      or a number from 0 (every list with that column;
+                      one no list has is refused); ascending unless
+                      :desc. May be given more than once: applied in
+                      order. Without it the files follow the
                       window's initial order (ascending by the first column,
                       case and accents not counting)
   --json              print everything read as JSON on standard output
