@@ -22,6 +22,7 @@ std::string StateText(const SmsMessages& messages)
     case FileState::Absent: return "not on the card";
     case FileState::Refused: return "not readable (the card refused it)";
     case FileState::Unusable: return "not readable (its header describes another kind of file)";
+    case FileState::Error: return "not readable (the card answered with an error)";
     default: break;
     }
     std::string text = std::to_string(messages.messages.size()) + " messages in " +

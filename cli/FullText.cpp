@@ -33,6 +33,8 @@ std::string StateText(FileState state)
         return "not readable (the card refused it)";
     case FileState::Unusable:
         return "not readable (its header describes another kind of file)";
+    case FileState::Error:
+        return "not readable (the card answered with an error)";
     case FileState::Read:
     case FileState::Incomplete:
         break;

@@ -127,6 +127,7 @@ TEST(PhoneBooksText, StatesRecordsAndNotes)
     content.fdn.state = FileState::Refused;
     content.msisdn.state = FileState::Absent;
     content.sdn.state = FileState::Unusable;
+    content.lnd.state = FileState::Error;
     const std::string text = PhoneBooksText(content);
     for (const char* part : {"Phone book (EF_ADN) : 2 of 10 records used (the card stopped answering part of the way)\n"
                              "  3\tTwo lines\t+44\t(extension records loop back to record 2; number cut there)\n",
@@ -134,7 +135,7 @@ TEST(PhoneBooksText, StatesRecordsAndNotes)
                              "Fixed dialling numbers (EF_FDN) : not readable (the card refused it)\n",
                              "Own numbers (EF_MSISDN) : not on the card\n",
                              "Service dialling numbers (EF_SDN) : not readable (its header",
-                             "Last numbers dialled (EF_LND) : not read\n"})
+                             "Last numbers dialled (EF_LND) : not readable (the card answered with an error)\n"})
         EXPECT_NE(text.find(part), std::string::npos) << part << "\nin:\n" << text;
 }
 
