@@ -61,6 +61,8 @@ std::string HeadLine(const FullSmsView& view)
 std::string DataNote(const FullSmsView& view)
 {
     const std::string octets = std::to_string(view.octets.size()) + " octets";
+    if (view.octets.empty())
+        return {};
     if (view.head.coding.compressed)
         return ", compressed, " + octets + " (not shown; hex in --json)";
     if (view.head.coding.alphabet == SmsAlphabet::EightBit && view.head.carriesUserData)
