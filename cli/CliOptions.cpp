@@ -144,9 +144,11 @@ number of phone-book (ADN), fixed-dialling (FDN) and SMS entries.
                       record (ADN, FDN, own numbers, service and last dialled
                       numbers) with its record number, UCS2 names, numbers
                       continued in the extension files, the service provider
-                      name; printed in UTF-8 after the fields, under "full" in
-                      the JSON, and with --export also DIR/contacts.vcf
-                      (vCard 3.0) and DIR/contacts.csv. Never writes to the card
+                      name, every stored message (EF_SMS) with its parts
+                      joined; printed in UTF-8 after the fields, under "full"
+                      in the JSON, and with --export also DIR/contacts.vcf
+                      (vCard 3.0), DIR/contacts.csv and DIR/sms.csv. Never
+                      writes to the card
   --trace FILE        write every command sent to the card and its answer,
                       with time stamps, to FILE (PINs shown as **)
   --help              this text

@@ -84,6 +84,8 @@ TEST(CliUsage, DocumentsEveryExitCode)
                      exit_code::ProtocolMismatch, exit_code::PcscError, exit_code::IncompatibleCard,
                      exit_code::Interrupted, exit_code::ExportFailed})
         EXPECT_NE(usage.find("\n  " + std::to_string(code) + "  "), std::string::npos) << code;
+    for (const char* name : {"EF_SMS", "sms.csv", "contacts.vcf"})
+        EXPECT_NE(usage.find(name), std::string::npos) << name;
 }
 
 TEST(Utf8, Conversions)
