@@ -25,8 +25,26 @@ LONG Settle(LONG result, RawCardFile& file, FileState stateOnAnswer)
 {
     if (!IsCardAnswer(result))
         return result;
-    file.state = result == sc::FileNotFound ? FileState::Absent : stateOnAnswer;
+    file.state = stateOnAnswer;
     return sc::Success;
+}
+
+// A SELECT that found no file: absent only when the card says so (94 04,
+// 6A 82); a memory or technical problem (92 40, 65 xx, 6F 00) is an error,
+// any other answer (such as 6E 00, class not supported) a refusal.
+FileState StateOfFailedSelect(uint16_t statusWord)
+{
+    if (statusWord == 0x9404 || statusWord == 0x6A82)
+        return FileState::Absent;
+    if (statusWord == 0x9240 || statusWord >> 8 == 0x65 || statusWord == 0x6F00)
+        return FileState::Error;
+    return FileState::Refused;
+}
+
+// The state of a file whose SELECT (or its directory's) ended with `result`.
+FileState StateOfFailedSelect(LONG result, uint16_t statusWord)
+{
+    return result == sc::FileNotFound ? StateOfFailedSelect(statusWord) : FileState::Refused;
 }
 
 // The state of a read that ended with `result`; returns a transport error.
@@ -89,8 +107,8 @@ const std::vector<uint8_t>* ReceivedRecord(const ReceivedFile* received, unsigne
 // it; false when the card must be asked.
 bool TakeReceived(const ReceivedFile& received, uint8_t minimumRecordLength, RawCardFile& file)
 {
-    if (received.absent) {
-        file.state = FileState::Absent;
+    if (received.failedSelectStatus != 0) {
+        file.state = StateOfFailedSelect(received.failedSelectStatus);
         return true;
     }
     if (received.header.empty())
@@ -120,11 +138,14 @@ bool OpenFile(CardWalk& walk, uint16_t directory, uint16_t fileId, std::vector<u
     file = RawCardFile{};
     file.fileId = fileId;
     error = sc::Success;
-    LONG result = walk.Enter(directory);
-    if (result == sc::Success)
+    FileState stateOnFailure = FileState::Refused;
+    LONG result = walk.Enter(directory, stateOnFailure);
+    if (result == sc::Success) {
         result = walk.Reader().SelectFile(fileId, header);
+        stateOnFailure = StateOfFailedSelect(result, walk.Reader().LastSelectStatus());
+    }
     if (result != sc::Success) {
-        error = Settle(result, file, FileState::Refused);
+        error = Settle(result, file, stateOnFailure);
         return false;
     }
     return TakeSize(header, file);
@@ -132,28 +153,33 @@ bool OpenFile(CardWalk& walk, uint16_t directory, uint16_t fileId, std::vector<u
 
 } // namespace
 
-LONG CardWalk::Enter(uint16_t directory)
+LONG CardWalk::Enter(uint16_t directory, FileState& stateOnFailure)
 {
     if (m_current == directory)
         return sc::Success;
     if (!m_current) {
-        const LONG result = Select(simfile::Mf);
+        const LONG result = Select(simfile::Mf, stateOnFailure);
         if (result != sc::Success || directory == simfile::Mf)
             return result;
     }
-    return Select(directory);
+    return Select(directory, stateOnFailure);
 }
 
-LONG CardWalk::Select(uint16_t directory)
+LONG CardWalk::Select(uint16_t directory, FileState& stateOnFailure)
 {
     const auto failed = m_failed.find(directory);
-    if (failed != m_failed.end())
-        return failed->second;
+    if (failed != m_failed.end()) {
+        stateOnFailure = failed->second.second;
+        return failed->second.first;
+    }
     const LONG result = m_reader.SelectFile(directory);
-    if (result == sc::Success)
+    if (result == sc::Success) {
         m_current = directory;
-    else
-        m_failed[directory] = result; // the card stays where it was
+        return result;
+    }
+    // The card stays where it was; the files under the directory share its state.
+    stateOnFailure = StateOfFailedSelect(result, m_reader.LastSelectStatus());
+    m_failed[directory] = {result, stateOnFailure};
     return result;
 }
 

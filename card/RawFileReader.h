@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <utility>
 
 #include "CardReader.h"
 #include "ReceivedFiles.h"
@@ -21,16 +22,17 @@ public:
     CCardReader& Reader() { return m_reader; }
     // Makes `directory` (the MF or a directory under it) the current one.
     // Returns 0, or what stopped it: the card's answer (SCARD_E_FILE_NOT_FOUND,
-    // SCARD_E_UNEXPECTED) or a transport error. A directory that could not
-    // be selected is not asked for again.
-    LONG Enter(uint16_t directory);
+    // SCARD_E_UNEXPECTED, with the state it gives the files under it in
+    // `stateOnFailure`) or a transport error. A directory that could not be
+    // selected is not asked for again.
+    LONG Enter(uint16_t directory, FileState& stateOnFailure);
 
 private:
-    LONG Select(uint16_t directory);
+    LONG Select(uint16_t directory, FileState& stateOnFailure);
 
     CCardReader& m_reader;
     std::optional<uint16_t> m_current;
-    std::map<uint16_t, LONG> m_failed;
+    std::map<uint16_t, std::pair<LONG, FileState>> m_failed;
 };
 
 // Reads the linear-fixed or cyclic file `fileId` under `directory` into

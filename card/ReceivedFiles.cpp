@@ -114,11 +114,11 @@ void ReceivedFiles::SelectAnswered(const uint8_t* response, size_t length)
     const FileKey key{*m_directory, m_selecting};
     ReceivedFile& file = m_files[key];
     if (found) {
-        file.absent = false;
+        file.failedSelectStatus = 0;
         m_selectedFile = key;
         m_headerFor = key;
     } else {
-        file.absent = length == 2;
+        file.failedSelectStatus = length == 2 ? static_cast<uint16_t>(response[0] << 8 | response[1]) : 0;
         m_selectedFile.reset();
     }
 }

@@ -13,7 +13,7 @@
 
 // One elementary file as the watched read received it.
 struct ReceivedFile {
-    bool absent = false;         // its SELECT was answered with an error status
+    uint16_t failedSelectStatus = 0; // the error status its SELECT was answered with (0: none)
     std::vector<uint8_t> header; // the 15 bytes after SELECT (empty: none received)
     // READ RECORD answers ending 90 00, by record number: the length asked
     // for (P3) and the data as received.

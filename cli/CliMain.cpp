@@ -149,5 +149,9 @@ int main(int argc, char** argv)
         std::fputs(CliUsage().c_str(), stdout);
         return exit_code::CardRead;
     }
+    if (options->version) {
+        std::fputs(CliVersion().c_str(), stdout);
+        return exit_code::CardRead;
+    }
     return Run(*options);
 }

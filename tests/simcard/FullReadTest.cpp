@@ -228,7 +228,7 @@ TEST(ReceivedFilesTest, KeepsRecordsRefusalsUntilVerifiedAndAbsentFiles)
         received.OnResponse(0, answer.data(), answer.size());
     }
     ASSERT_NE(received.Find(simfile::DfTelecom, simfile::EfFdn), nullptr);
-    EXPECT_TRUE(received.Find(simfile::DfTelecom, simfile::EfFdn)->absent);
+    EXPECT_EQ(received.Find(simfile::DfTelecom, simfile::EfFdn)->failedSelectStatus, 0x9404);
     const ReceivedFile* adn = received.Find(simfile::DfTelecom, simfile::EfAdn);
     ASSERT_NE(adn, nullptr);
     EXPECT_EQ(adn->header.size(), 15u);

@@ -6,6 +6,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "FsDumpLoader.h"
+#include "UiccProfileLoader.h"
 #include "sim/SimFiles.h"
 
 namespace simcard {
@@ -169,6 +171,8 @@ CardProfile ParseProfile(const std::string& jsonText)
     }
     if (!root.is_object())
         throw ProfileError("a profile is a JSON object");
+    if (IsFsDump(root))
+        return ReadFsDump(root);
 
     CardProfile profile;
     if (root.contains("atr"))
@@ -193,6 +197,8 @@ CardProfile ParseProfile(const std::string& jsonText)
     profile.chv2 = Chv(root, "pin2", false);
     if (root.contains("gsmDataLength"))
         profile.gsmDataLength = Number<uint8_t>(root, "gsmDataLength", 0, 0xFF);
+    if (root.contains("uicc"))
+        profile.uicc = ReadUiccSection(root.at("uicc"));
     return profile;
 }
 
