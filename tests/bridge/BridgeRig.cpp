@@ -14,7 +14,6 @@
 #include <thread>
 
 #include "BridgeClient.h"
-#include "tools/pcsc-bridge/BridgeFile.h"
 
 namespace {
 
@@ -64,7 +63,15 @@ BridgeRig::BridgeRig()
     m_directory = pattern;
     if (!StartPcscd())
         return;
-    StartHost();
+    std::filesystem::create_directories(RuntimeDirectory());
+    Host host = StartHost({"--frame-timeout-ms", std::to_string(kFrameTimeoutMs), "--send-timeout-ms",
+                           std::to_string(kSendTimeoutMs)});
+    m_host = std::move(host.process);
+    m_bridgeFile = host.file;
+    m_hostPort = host.endpoint.port;
+    m_token = host.endpoint.token;
+    if (m_hostPort == 0)
+        m_failure = "the bridge host did not report a readable bridge file";
 }
 
 BridgeRig::~BridgeRig()
@@ -134,23 +141,18 @@ bool BridgeRig::StartPcscd()
     return true;
 }
 
-bool BridgeRig::StartHost()
+BridgeRig::Host BridgeRig::StartHost(const std::vector<std::string>& options) const
 {
-    std::filesystem::create_directories(RuntimeDirectory());
-    m_host = std::make_unique<ChildProcess>(
-        std::vector<std::string>{BRIDGE_HOST_PATH, "--frame-timeout-ms", std::to_string(kFrameTimeoutMs),
-                                 "--send-timeout-ms", std::to_string(kSendTimeoutMs)},
-        std::vector<std::string>{"PCSCLITE_CSOCK_NAME=" + SocketPath(), "XDG_RUNTIME_DIR=" + RuntimeDirectory()},
+    std::vector<std::string> argv{BRIDGE_HOST_PATH};
+    argv.insert(argv.end(), options.begin(), options.end());
+    Host host;
+    host.process = std::make_unique<ChildProcess>(
+        argv, std::vector<std::string>{"PCSCLITE_CSOCK_NAME=" + SocketPath(), "XDG_RUNTIME_DIR=" + RuntimeDirectory()},
         true);
-    m_bridgeFile = m_host->ReadLine();
-    std::ifstream file(m_bridgeFile);
+    host.file = host.process->ReadLine();
+    std::ifstream file(host.file);
     std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    auto endpoint = bridge::ParseBridgeFile(text);
-    if (!endpoint) {
-        m_failure = "the bridge host did not report a readable bridge file";
-        return false;
-    }
-    m_hostPort = endpoint->port;
-    m_token = endpoint->token;
-    return true;
+    if (auto endpoint = bridge::ParseBridgeFile(text))
+        host.endpoint = *endpoint;
+    return host;
 }

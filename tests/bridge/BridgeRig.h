@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "ChildProcess.h"
+#include "tools/pcsc-bridge/BridgeFile.h"
 
 class BridgeRig {
 public:
@@ -38,9 +39,17 @@ public:
     // True once the host reports a card in `reader` (pcscd polls its readers).
     bool WaitForCard(int reader) const;
 
+    // A bridge host on this rig's pcscd with the same runtime directory.
+    struct Host {
+        std::unique_ptr<ChildProcess> process;
+        std::string file;                // the bridge file it printed
+        bridge::BridgeEndpoint endpoint; // read from it; port 0 when it did not read
+    };
+    // Starts one more host with these options.
+    Host StartHost(const std::vector<std::string>& options) const;
+
 private:
     bool StartPcscd();
-    bool StartHost();
 
     std::string m_directory;
     uint16_t m_vpcdPort = 0;

@@ -2,7 +2,8 @@
 // in this process): replies that do not answer what was asked, a host that
 // never answers, a failure after a block was allocated for the caller, a
 // wait that must be cancelled from another thread, and bridge files or
-// tokens that do not let the DLL in. Runs under Wine with winscard=n.
+// tokens that do not let the DLL in, an impostor on the port of a host that
+// is gone. Runs under Wine with winscard=n.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <winscard.h>
@@ -11,6 +12,7 @@
 #include <chrono>
 #include <functional>
 #include <future>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -231,4 +233,34 @@ TEST(WinscardFaultTest, NoServiceWithoutAUsableBridgeFileOrToken)
         EXPECT_EQ(SCardEstablishContext(SCARD_SCOPE_USER, nullptr, nullptr, &context), SCARD_E_NO_SERVICE) << c.what;
         EXPECT_EQ(host.Authenticated(), before) << c.what;
     }
+}
+
+TEST(WinscardFaultTest, ImpostorOnAGoneHostsPortGetsNeitherTheTokenNorAnyCommand)
+{
+    // An application is connected to a card when its host goes; its bridge
+    // file stays, and another program takes the port it names.
+    std::optional<ScriptedHost> host(std::in_place, [](const Request& request) { return CommonReply(request); });
+    ASSERT_TRUE(host->Listening());
+    const BridgeEndpoint gone{host->Port(), host->Token()};
+    SCARDCONTEXT context = Establish();
+    SCARDHANDLE card = 0;
+    DWORD protocol = 0;
+    ASSERT_EQ(SCardConnectW(context, L"Reader", SCARD_SHARE_SHARED, SCARD_PROTOCOL_T0, &card, &protocol),
+              SCARD_S_SUCCESS);
+    host.reset();
+    ScriptedHost impostor([](const Request& request) { return CommonReply(request); }, gone);
+    ASSERT_TRUE(impostor.Listening()) << "the port could not be taken again";
+
+    const BYTE verify[] = {0xA0, 0x20, 0x00, 0x01, 0x08, '1', '2', '3', '4', 0xFF, 0xFF, 0xFF, 0xFF};
+    BYTE response[258];
+    DWORD responseSize = sizeof response;
+    EXPECT_NE(SCardTransmit(card, SCARD_PCI_T0, verify, sizeof verify, nullptr, response, &responseSize),
+              SCARD_S_SUCCESS);
+    SCARDCONTEXT another = 0;
+    EXPECT_EQ(SCardEstablishContext(SCARD_SCOPE_USER, nullptr, nullptr, &another), SCARD_E_NO_SERVICE);
+    EXPECT_EQ(impostor.Authenticated(), 0) << "the DLL finished a hand-shake with the impostor";
+    EXPECT_EQ(impostor.Requests(), 0);
+    EXPECT_FALSE(impostor.Received(gone.token)) << "the token crossed the wire";
+    EXPECT_FALSE(impostor.Received(std::vector<uint8_t>(verify + 5, verify + 9))) << "the PIN crossed the wire";
+    SCardReleaseContext(context);
 }
