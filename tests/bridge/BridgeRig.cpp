@@ -2,6 +2,8 @@
 
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -28,10 +30,19 @@ bool PortFree(uint16_t port)
     return free;
 }
 
+// The low end of the kernel's ephemeral range, which outgoing connections
+// draw ports from at any moment: vpcd's ports are taken below it.
+int EphemeralLow()
+{
+    std::ifstream range("/proc/sys/net/ipv4/ip_local_port_range");
+    int low = 0;
+    return range >> low && low > 2048 ? low : 32768;
+}
+
 uint16_t RandomPortPair()
 {
     std::random_device device;
-    std::uniform_int_distribution<int> ports(20000, 60000);
+    std::uniform_int_distribution<int> ports(1024, EphemeralLow() - 2);
     for (int attempt = 0; attempt < 50; ++attempt) {
         uint16_t port = static_cast<uint16_t>(ports(device));
         if (PortFree(port) && PortFree(static_cast<uint16_t>(port + 1)))
@@ -110,6 +121,19 @@ bool BridgeRig::WaitForCard(int reader) const
 }
 
 bool BridgeRig::StartPcscd()
+{
+    // Rigs starting in parallel (scripts/pcsc-rig too) choose their ports
+    // one at a time: this one holds the lock until its pcscd is up.
+    const int lock = open("/tmp/velmora-pcsc-rig.lock", O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    if (lock >= 0)
+        flock(lock, LOCK_EX);
+    const bool started = StartPcscdLocked();
+    if (lock >= 0)
+        close(lock);
+    return started;
+}
+
+bool BridgeRig::StartPcscdLocked()
 {
     m_vpcdPort = RandomPortPair();
     if (m_vpcdPort == 0) {

@@ -1,5 +1,6 @@
 // A private pcscd with the vpcd driver (two virtual readers on random
-// ports), never meeting the system's pcscd, and the bridge host on it.
+// ports below the kernel's ephemeral range), never meeting the system's
+// pcscd, and the bridge host on it.
 //
 // pcscd always uses /run/pcscd, so it runs in its own mount namespace with a
 // private directory bound over /run/pcscd; clients find it through
@@ -50,6 +51,7 @@ public:
 
 private:
     bool StartPcscd();
+    bool StartPcscdLocked();
 
     std::string m_directory;
     uint16_t m_vpcdPort = 0;
