@@ -171,6 +171,7 @@ bool ScriptedHost::Handshake(uintptr_t socket)
 
 void ScriptedHost::Serve(uintptr_t socket)
 {
+    ++m_connections;
     if (!Handshake(socket)) {
         shutdown(socket, SD_BOTH);
         return;

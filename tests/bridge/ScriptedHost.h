@@ -22,6 +22,7 @@
 #include <thread>
 #include <vector>
 
+#include "tools/pcsc-bridge/BridgeFile.h"
 #include "tools/pcsc-bridge/BridgeProtocol.h"
 
 class ScriptedHost {
@@ -43,6 +44,8 @@ public:
     void WriteBridgeFile(const std::string& text) const;
     // Connections that completed the hand-shake.
     int Authenticated() const { return m_authenticated; }
+    // Connections accepted.
+    int Connections() const { return m_connections; }
     // Requests passed to the handler.
     int Requests() const { return m_requests; }
     // True when `bytes` occur in what any connection sent.
@@ -66,6 +69,7 @@ private:
     bool m_impostor = false;
     uint16_t m_port = 0;
     std::atomic<int> m_requests{0};
+    std::atomic<int> m_connections{0};
     std::vector<uint8_t> m_received;
     std::wstring m_file;
     uintptr_t m_listener = kNoSocket;

@@ -235,32 +235,25 @@ TEST(WinscardFaultTest, NoServiceWithoutAUsableBridgeFileOrToken)
     }
 }
 
-TEST(WinscardFaultTest, ImpostorOnAGoneHostsPortGetsNeitherTheTokenNorAnyCommand)
+TEST(WinscardFaultTest, ImpostorOnAGoneHostsPortGetsNeitherTheTokenNorAnyCall)
 {
-    // An application is connected to a card when its host goes; its bridge
-    // file stays, and another program takes the port it names.
+    // A host goes, its bridge file stays, and another program takes the
+    // port it names: it knows the port, not the token.
     std::optional<ScriptedHost> host(std::in_place, [](const Request& request) { return CommonReply(request); });
     ASSERT_TRUE(host->Listening());
     const BridgeEndpoint gone{host->Port(), host->Token()};
-    SCARDCONTEXT context = Establish();
-    SCARDHANDLE card = 0;
-    DWORD protocol = 0;
-    ASSERT_EQ(SCardConnectW(context, L"Reader", SCARD_SHARE_SHARED, SCARD_PROTOCOL_T0, &card, &protocol),
-              SCARD_S_SUCCESS);
     host.reset();
     ScriptedHost impostor([](const Request& request) { return CommonReply(request); }, gone);
     ASSERT_TRUE(impostor.Listening()) << "the port could not be taken again";
 
-    const BYTE verify[] = {0xA0, 0x20, 0x00, 0x01, 0x08, '1', '2', '3', '4', 0xFF, 0xFF, 0xFF, 0xFF};
-    BYTE response[258];
-    DWORD responseSize = sizeof response;
-    EXPECT_NE(SCardTransmit(card, SCARD_PCI_T0, verify, sizeof verify, nullptr, response, &responseSize),
+    SCARDCONTEXT context = 0;
+    EXPECT_EQ(SCardEstablishContext(SCARD_SCOPE_USER, nullptr, nullptr, &context), SCARD_E_NO_SERVICE);
+    SCARDHANDLE card = 0;
+    DWORD protocol = 0;
+    EXPECT_NE(SCardConnectW(context, L"Reader", SCARD_SHARE_SHARED, SCARD_PROTOCOL_T0, &card, &protocol),
               SCARD_S_SUCCESS);
-    SCARDCONTEXT another = 0;
-    EXPECT_EQ(SCardEstablishContext(SCARD_SCOPE_USER, nullptr, nullptr, &another), SCARD_E_NO_SERVICE);
     EXPECT_EQ(impostor.Authenticated(), 0) << "the DLL finished a hand-shake with the impostor";
     EXPECT_EQ(impostor.Requests(), 0);
+    EXPECT_GT(impostor.Connections(), 0) << "the DLL never tried the impostor";
     EXPECT_FALSE(impostor.Received(gone.token)) << "the token crossed the wire";
-    EXPECT_FALSE(impostor.Received(std::vector<uint8_t>(verify + 5, verify + 9))) << "the PIN crossed the wire";
-    SCardReleaseContext(context);
 }
