@@ -238,31 +238,46 @@ bool SetAccessList(const fs::path& path, const wchar_t* sddl)
     return set;
 }
 
+// Wine's ReplaceFileW renames and keeps none of the replaced file's
+// attributes; its access lists follow the Unix mode and it has no streams.
+bool UnderWine()
+{
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version");
+}
+
 TEST_F(WriteExportFileTest, ReplacedFileKeepsItsAccessListAttributesAndStreams)
 {
     const fs::path target = dir / "SMS.txt";
     WriteBytes(target, "old");
     const fs::path stream = target.wstring() + L":origin";
     WriteBytes(stream, "kept");
-    const bool hasStreams = ReadBytes(stream) == "kept";
-    const bool hasAcl = SetAccessList(target, L"D:P(A;;FA;;;WD)(A;;FR;;;BU)");
-    const std::wstring acl = AccessListOf(target);
+    // Where streams are missing, the name makes a file of its own.
+    const bool hasStreams = ReadBytes(stream) == "kept" && Names() == std::vector<std::string>{"SMS.txt"};
+    fs::remove(stream);
+    if (hasStreams)
+        WriteBytes(stream, "kept");
+    const std::wstring sddl = L"D:P(A;;FA;;;WD)(A;;FR;;;BU)";
+    const bool hasAcl = SetAccessList(target, sddl.c_str()) && AccessListOf(target) == sddl;
     const DWORD attributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE;
     ASSERT_TRUE(SetFileAttributesW(target.c_str(), attributes));
 
     EXPECT_EQ(WriteExportFile(target, "new"), ExportResult::Written);
 
     EXPECT_EQ(ReadBytes(target), "new");
-    EXPECT_EQ(GetFileAttributesW(target.c_str()) & (attributes | FILE_ATTRIBUTE_READONLY), attributes);
-    if (hasAcl)
-        EXPECT_EQ(AccessListOf(target), acl);
-    else
-        std::cout << "[ NOTE ] no access lists here: not checked\n";
-    if (hasStreams)
-        EXPECT_EQ(ReadBytes(stream), "kept");
-    else
-        std::cout << "[ NOTE ] no alternate streams here: not checked\n";
     EXPECT_EQ(Names(), std::vector<std::string>{"SMS.txt"});
+    if (!UnderWine()) {
+        EXPECT_EQ(GetFileAttributesW(target.c_str()) & (attributes | FILE_ATTRIBUTE_READONLY), attributes);
+    }
+    if (hasAcl) {
+        EXPECT_EQ(AccessListOf(target), sddl);
+    }
+    if (hasStreams) {
+        EXPECT_EQ(ReadBytes(stream), "kept");
+    }
+    if (UnderWine() || !hasAcl || !hasStreams)
+        std::cout << "[ NOTE ] checked here: contents" << (UnderWine() ? "" : ", attributes")
+                  << (hasAcl ? ", access list" : "") << (hasStreams ? ", streams" : "") << "\n";
     SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 #else
