@@ -71,6 +71,7 @@ int Run(const CliOptions& options)
         return exit_code::Usage;
     }
     TerminalView view(ReadAnswerLine);
+    view.SetBeforeOutput([&watch] { watch.EraseProgress(); });
     MainDialogLogic logic(view);
     logic.OnInitDialog();
     if (options.listReaders)
@@ -91,10 +92,12 @@ int Run(const CliOptions& options)
         CCardReader& reader = *logic.ReaderList().GetReader(static_cast<unsigned>(index));
         watch.Attach(reader);
         run.outcome = logic.OnConnect();
-        watch.EndOfRead();
+        watch.EraseProgress();
         long interruption = logic.GetInterruption();
-        if (options.full)
+        if (options.full) {
             interruption = ReadFullAfterConnect(logic, static_cast<unsigned>(index), interruption, full);
+            watch.EraseProgress();
+        }
         if (interruption == 0 &&
             (run.outcome == ConnectOutcome::Connected || run.outcome == ConnectOutcome::IncompatibleCard))
             interruption = watch.CardGone(reader);
@@ -103,7 +106,9 @@ int Run(const CliOptions& options)
         if (logic.IsConnected() && options.exportDir && !ExportAll(*options.exportDir, logic, options.sorts, view) &&
             run.exitCode == exit_code::CardRead)
             run.exitCode = exit_code::ExportFailed;
-        if (full && options.exportDir && !ExportFull(*options.exportDir, *full, view) &&
+        // Without a full read every --full file is left as it was, and said so.
+        if (options.full && logic.IsConnected() && options.exportDir &&
+            !ExportFull(*options.exportDir, full ? *full : FullCardContent{}, view, stderr) &&
             run.exitCode == exit_code::CardRead)
             run.exitCode = exit_code::ExportFailed;
     }
@@ -139,6 +144,10 @@ int main(int argc, char** argv)
     }
     if (options->help) {
         std::fputs(CliUsage().c_str(), stdout);
+        return exit_code::CardRead;
+    }
+    if (options->version) {
+        std::fputs(CliVersion().c_str(), stdout);
         return exit_code::CardRead;
     }
     return Run(*options);

@@ -48,6 +48,7 @@ TEST(ParseCliOptions, AcceptedCommandLines)
 
     EXPECT_TRUE(ParseCliOptions({"--list-readers"}, error)->listReaders);
     EXPECT_TRUE(ParseCliOptions({"--help"}, error)->help);
+    EXPECT_TRUE(ParseCliOptions({"--version"}, error)->version);
     EXPECT_FALSE(ParseCliOptions({"--sort", "Date:asc"}, error)->sorts[0].descending);
 }
 
@@ -64,6 +65,8 @@ TEST(ParseCliOptions, RejectedCommandLines)
                                            {{"--trace="}, "needs a file name"},
                                            {{"--sort", "Name:up"}, "--sort takes"},
                                            {{"--sort", ":desc"}, "--sort takes"},
+                                           {{"--sort", "Bogus"}, "no list has a column \"Bogus\""},
+                                           {{"--sort=3:desc"}, "no list has a column \"3\""},
                                            {{"--pin", "1234"}, "never taken from the command line"},
                                            {{"--pin=1234"}, "never taken from the command line"},
                                            {{"1234"}, "unknown argument"},
@@ -136,8 +139,11 @@ TEST(TerminalView, PinPromptValidatesLikeTheDialog)
     ScriptedTerminal terminal;
     terminal.lines = {"", "12", "12ab", "123456789", "4321"};
     std::u16string pin;
+    int erased = 0; // the progress line goes before every prompt and message
+    terminal.view.SetBeforeOutput([&erased] { ++erased; });
 
     EXPECT_TRUE(terminal.view.AskPin(3, pin));
+    EXPECT_EQ(erased, 5 + 4);
 
     EXPECT_EQ(pin, u"4321");
     std::vector<std::u16string> captions;
