@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <random>
 
 using namespace bridge;
 
@@ -29,12 +30,24 @@ BridgeClient::BridgeClient(uint16_t port, const std::vector<uint8_t>* token)
         Close();
 }
 
+std::vector<uint8_t> BridgeClient::NewChallenge()
+{
+    std::random_device random;
+    std::vector<uint8_t> challenge(kChallengeSize);
+    for (uint8_t& byte : challenge)
+        byte = static_cast<uint8_t>(random());
+    return challenge;
+}
+
 bool BridgeClient::Authenticate(const std::vector<uint8_t>& token)
 {
-    HelloRequest hello;
-    hello.token = token;
-    HelloReply reply;
-    return Call(hello, reply) == 0;
+    const std::vector<uint8_t> challenge = NewChallenge();
+    HelloReply hello;
+    if (Call(HelloRequest{challenge}, hello) != 0 ||
+        !ProofValid(Prover::Host, token, challenge, hello.challenge, hello.proof))
+        return false;
+    ProofReply accepted;
+    return Call(ProofRequest{HandshakeProof(Prover::Client, token, challenge, hello.challenge)}, accepted) == 0;
 }
 
 BridgeClient::~BridgeClient()
@@ -140,6 +153,12 @@ std::optional<std::vector<uint8_t>> BridgeClient::ReceiveBody()
     if (!Receive(body.data(), body.size()))
         return std::nullopt;
     return body;
+}
+
+bool BridgeClient::ClosedByHostYet()
+{
+    pollfd descriptor{m_socket, POLLIN, 0};
+    return m_socket >= 0 && poll(&descriptor, 1, 0) > 0 && ClosedByHost();
 }
 
 bool BridgeClient::ClosedByHost()

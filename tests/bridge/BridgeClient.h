@@ -18,9 +18,11 @@ public:
     BridgeClient& operator=(const BridgeClient&) = delete;
 
     bool Connected() const { return m_socket >= 0; }
-    // The hand-shake: sends the token as the first frame; true when the host
-    // answered it (otherwise the connection is closed).
+    // The hand-shake, as the DLL runs it: true when the host proved it holds
+    // `token` and accepted our proof.
     bool Authenticate(const std::vector<uint8_t>& token);
+    // A fresh random hand-shake challenge.
+    static std::vector<uint8_t> NewChallenge();
     // Bounds every later read, so that a test fails instead of hanging.
     void SetReceiveTimeout(int seconds);
 
@@ -53,6 +55,8 @@ public:
     // True when the host has closed the connection without sending anything
     // more (end of stream, or a reset).
     bool ClosedByHost();
+    // The same without waiting: false while nothing has arrived.
+    bool ClosedByHostYet();
     void Close();
 
     static constexpr uint32_t kExchangeFailed = 0xFFFFFFFF;

@@ -8,7 +8,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <functional>
 #include <future>
 #include <memory>
 #include <mutex>
@@ -460,33 +465,51 @@ TEST_F(BridgeHostTest, BridgeFileIsOnlyItsOwnersToRead)
 
 TEST_F(BridgeHostTest, ConnectionsWithoutTheTokenGetNothingAndAreDropped)
 {
+    const std::vector<uint8_t> challenge = BridgeClient::NewChallenge();
+    std::vector<uint8_t> otherVersion = *EncodeFrame(HelloRequest{challenge});
+    otherVersion[4] ^= 0x10;
     std::vector<uint8_t> wrongToken = s_rig->Token();
     wrongToken[7] ^= 0x01;
-    std::vector<uint8_t> shortToken(s_rig->Token().begin(), s_rig->Token().end() - 1);
-    HelloRequest otherVersionHello{s_rig->Token()};
-    std::vector<uint8_t> otherVersion = *EncodeFrame(otherVersionHello);
-    otherVersion[4] ^= 0x10;
+    // What a stranger sends after the host's answer to its hello.
+    using Second = std::function<std::vector<uint8_t>(const HelloReply&)>;
+    const Second proofUnder = [&](const HelloReply& hello) {
+        return *EncodeFrame(ProofRequest{HandshakeProof(Prover::Client, wrongToken, challenge, hello.challenge)});
+    };
     struct Case {
         const char* what;
         std::vector<uint8_t> firstBytes;
+        Second second; // null: the first bytes get no answer
     };
     const Case cases[] = {
-        {"silence", {}},
-        {"a call instead of the token", *EncodeFrame(EstablishContextRequest{0})},
-        {"a wrong token", *EncodeFrame(HelloRequest{wrongToken})},
-        {"a token one byte short", *EncodeFrame(HelloRequest{shortToken})},
-        {"no token", *EncodeFrame(HelloRequest{})},
-        {"the token under another version", otherVersion},
-        {"half the token's frame", std::vector<uint8_t>(otherVersion.begin(), otherVersion.begin() + 20)},
+        {"silence", {}, nullptr},
+        {"a call instead of the hello", *EncodeFrame(EstablishContextRequest{0}), nullptr},
+        {"a short challenge", *EncodeFrame(HelloRequest{std::vector<uint8_t>(kChallengeSize - 1, 7)}), nullptr},
+        {"the hello under another version", otherVersion, nullptr},
+        {"half the hello's frame", std::vector<uint8_t>(otherVersion.begin(), otherVersion.begin() + 20), nullptr},
+        {"a call instead of the proof", *EncodeFrame(HelloRequest{challenge}),
+         [](const HelloReply&) { return *EncodeFrame(EstablishContextRequest{0}); }},
+        {"a proof under another token", *EncodeFrame(HelloRequest{challenge}), proofUnder},
+        {"the host's proof sent back", *EncodeFrame(HelloRequest{challenge}),
+         [](const HelloReply& hello) { return *EncodeFrame(ProofRequest{hello.proof}); }},
+        {"no proof", *EncodeFrame(HelloRequest{challenge}),
+         [](const HelloReply&) { return *EncodeFrame(ProofRequest{}); }},
     };
     auto owner = NewClient(); // the token's holder is connected meanwhile
     for (const Case& c : cases) {
         auto stranger = NewStranger();
         if (!c.firstBytes.empty()) {
             ASSERT_TRUE(stranger->SendRaw(c.firstBytes)) << c.what;
-            // A call after it is not served either.
-            stranger->SendRaw(*EncodeFrame(EstablishContextRequest{0}));
         }
+        if (c.second) {
+            auto body = stranger->ReceiveBody();
+            HelloReply hello;
+            ASSERT_TRUE(body && DecodeReply(body->data(), body->size(), hello) == DecodeStatus::Ok) << c.what;
+            // The host proves the token without giving it away.
+            EXPECT_TRUE(ProofValid(Prover::Host, s_rig->Token(), challenge, hello.challenge, hello.proof)) << c.what;
+            ASSERT_TRUE(stranger->SendRaw(c.second(hello))) << c.what;
+        }
+        if (!c.firstBytes.empty())
+            stranger->SendRaw(*EncodeFrame(EstablishContextRequest{0})); // a call after it is not served either
         EXPECT_TRUE(stranger->ClosedByHost()) << c.what << ": the host answered or kept the connection";
     }
     EXPECT_NE(owner->EstablishContext(), 0u);
@@ -502,6 +525,53 @@ TEST_F(BridgeHostTest, IdleConnectionsWithoutTheTokenDoNotLockOutItsHolder)
     // And their hand-shake time runs out.
     for (auto& stranger : idle)
         EXPECT_TRUE(stranger->ClosedByHost());
+}
+
+TEST_F(BridgeHostTest, ConnectionsBeyondTheHandshakeBoundEndTheOldest)
+{
+    // A host whose hand-shake time never runs out during the test: only the
+    // bound ends a stranger's connection.
+    constexpr size_t kBound = 4;
+    constexpr size_t kExtra = 3;
+    BridgeRig::Host host = s_rig->StartHost({"--frame-timeout-ms", "600000", "--max-handshakes", std::to_string(kBound)});
+    ASSERT_NE(host.endpoint.port, 0) << "the host did not start";
+    std::vector<std::unique_ptr<BridgeClient>> strangers;
+    for (size_t i = 0; i < kBound + kExtra; ++i)
+        strangers.push_back(std::make_unique<BridgeClient>(host.endpoint.port));
+    size_t closed = 0;
+    for (auto end = std::chrono::steady_clock::now() + kHangGuard;
+         closed < kExtra && std::chrono::steady_clock::now() < end; std::this_thread::sleep_for(20ms))
+        closed = static_cast<size_t>(std::count_if(strangers.begin(), strangers.end(),
+                                                   [](auto& stranger) { return stranger->ClosedByHostYet(); }));
+    EXPECT_EQ(closed, kExtra);
+    BridgeClient owner(host.endpoint.port, &host.endpoint.token);
+    EXPECT_TRUE(owner.Connected()) << "the token's holder was kept out";
+}
+
+TEST_F(BridgeHostTest, HostStartingRemovesTheBridgeFilesOfHostsThatAreGone)
+{
+    BridgeRig::Host killed = s_rig->StartHost({});
+    ASSERT_NE(killed.endpoint.port, 0) << "the host did not start";
+    killed.process->Stop(SIGKILL);
+    // Not a host's: another name, or not only its user's to enter.
+    const std::string otherName = s_rig->RuntimeDirectory() + "/velmora-bridgeX";
+    const std::string openToAll = s_rig->RuntimeDirectory() + "/velmora-bridge.open";
+    for (const std::string& path : {otherName, openToAll}) {
+        ASSERT_EQ(mkdir(path.c_str(), 0700), 0);
+        std::ofstream(path + "/bridge") << "keep\n";
+    }
+    chmod(openToAll.c_str(), 0755);
+
+    BridgeRig::Host next = s_rig->StartHost({});
+    ASSERT_NE(next.endpoint.port, 0) << "the host did not start";
+    struct stat info;
+    EXPECT_NE(lstat(killed.file.c_str(), &info), 0) << "the killed host's file stayed";
+    EXPECT_NE(lstat(killed.file.substr(0, killed.file.rfind('/')).c_str(), &info), 0) << "its directory stayed";
+    // Live hosts' files and what is not a host's stay.
+    for (const std::string& path : {s_rig->BridgeFile(), next.file, otherName + "/bridge", openToAll + "/bridge"})
+        EXPECT_EQ(lstat(path.c_str(), &info), 0) << path;
+    std::filesystem::remove_all(otherName);
+    std::filesystem::remove_all(openToAll);
 }
 
 TEST_F(BridgeHostTest, ContextsWaitIsCancelledOnlyWithItsKey)

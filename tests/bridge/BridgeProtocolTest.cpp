@@ -1,5 +1,6 @@
 // The wire format: every message survives a round trip, and every kind of
-// damaged or oversized body is refused without reading past it.
+// damaged or oversized body is refused without reading past it; the
+// hand-shake's digests and proofs.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -7,6 +8,7 @@
 
 #include "tools/pcsc-bridge/BridgeFile.h"
 #include "tools/pcsc-bridge/BridgeProtocol.h"
+#include "tools/pcsc-bridge/HmacSha256.h"
 
 using namespace bridge;
 
@@ -179,7 +181,9 @@ TEST(BridgeProtocolTest, DamagedBodiesAreRefused)
     Append32(unknown, 0);
     cases.push_back({"unknown call", unknown, DecodeStatus::UnknownCall});
     cases.push_back({"error id as request", Header(kVersion, 0), DecodeStatus::UnknownCall});
-    cases.push_back({"hello as a call", Body(HelloRequest{std::vector<uint8_t>(kTokenSize, 1)}),
+    cases.push_back({"hello as a call", Body(HelloRequest{std::vector<uint8_t>(kChallengeSize, 1)}),
+                     DecodeStatus::UnknownCall});
+    cases.push_back({"proof as a call", Body(ProofRequest{std::vector<uint8_t>(kProofSize, 1)}),
                      DecodeStatus::UnknownCall});
 
     auto longApdu = Header(kVersion, static_cast<uint16_t>(Call::Transmit));
@@ -304,17 +308,103 @@ TEST(BridgeProtocolTest, FrameLengthCountsTheBody)
     EXPECT_EQ(*size, frame.size() - kFrameHeaderSize);
 }
 
-TEST(BridgeProtocolTest, HelloDecodesOnlyAsTheFirstFrame)
+TEST(BridgeProtocolTest, HandshakeFramesDecodeOnlyAsThemselves)
 {
-    const std::vector<uint8_t> token(kTokenSize, 0x5A);
+    const std::vector<uint8_t> challenge(kChallengeSize, 0x5A);
     HelloRequest hello;
-    std::vector<uint8_t> body = Body(HelloRequest{token});
-    ASSERT_EQ(DecodeHello(body.data(), body.size(), hello), DecodeStatus::Ok);
-    EXPECT_EQ(hello.token, token);
+    std::vector<uint8_t> body = Body(HelloRequest{challenge});
+    ASSERT_EQ(DecodeHandshake(body.data(), body.size(), hello), DecodeStatus::Ok);
+    EXPECT_EQ(hello.challenge, challenge);
 
-    std::vector<uint8_t> call = Body(EstablishContextRequest{0});
-    EXPECT_EQ(DecodeHello(call.data(), call.size(), hello), DecodeStatus::UnknownCall);
-    EXPECT_FALSE(EncodeFrame(HelloRequest{std::vector<uint8_t>(kTokenSize + 1, 1)}).has_value());
+    ProofRequest proof;
+    const std::vector<uint8_t> others[] = {Body(EstablishContextRequest{0}), body};
+    for (const auto& other : others)
+        EXPECT_EQ(DecodeHandshake(other.data(), other.size(), proof), DecodeStatus::UnknownCall);
+    EXPECT_FALSE(EncodeFrame(HelloRequest{std::vector<uint8_t>(kChallengeSize + 1, 1)}).has_value());
+    EXPECT_FALSE(EncodeFrame(ProofRequest{std::vector<uint8_t>(kProofSize + 1, 1)}).has_value());
+}
+
+namespace {
+
+std::string Hex(const Sha256Digest& digest)
+{
+    static const char digits[] = "0123456789abcdef";
+    std::string text;
+    for (uint8_t byte : digest)
+        text += {digits[byte >> 4], digits[byte & 0x0F]};
+    return text;
+}
+
+std::vector<uint8_t> BytesOf(const std::string& text)
+{
+    return std::vector<uint8_t>(text.begin(), text.end());
+}
+
+} // namespace
+
+TEST(BridgeProtocolTest, Sha256AndHmacMatchThePublishedVectors)
+{
+    struct Case {
+        const char* what;
+        std::vector<uint8_t> key; // empty: plain SHA-256
+        std::vector<uint8_t> message;
+        const char* digest;
+    };
+    const std::string twoBlocks = "abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq";
+    const Case cases[] = {
+        // FIPS 180-2, appendix B, and the empty message.
+        {"abc", {}, BytesOf("abc"), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
+        {"two blocks", {}, BytesOf(twoBlocks), "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1"},
+        {"empty", {}, {}, "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
+        {"a million a", {}, std::vector<uint8_t>(1000000, 'a'),
+         "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0"},
+        // RFC 4231, test cases 1, 2, 3 and 6 (a key longer than a block).
+        {"hmac 1", std::vector<uint8_t>(20, 0x0b), BytesOf("Hi There"),
+         "b0344c61d8db38535ca8afceaf0bf12b881dc200c9833da726e9376c2e32cff7"},
+        {"hmac 2", BytesOf("Jefe"), BytesOf("what do ya want for nothing?"),
+         "5bdcc146bf60754e6a042426089575c75a003f089d2739839dec58b964ec3843"},
+        {"hmac 3", std::vector<uint8_t>(20, 0xaa), std::vector<uint8_t>(50, 0xdd),
+         "773ea91e36800e46854db8ebd09181a72959098b3ef8c122d9635514ced565fe"},
+        {"hmac 6", std::vector<uint8_t>(131, 0xaa), BytesOf("Test Using Larger Than Block-Size Key - Hash Key First"),
+         "60e431591ee0b67f0d8a26aacbf5b77f8e0bc6213728c5140546040f0ee37f54"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Hex(c.key.empty() ? Sha256(c.message) : HmacSha256(c.key, c.message)), c.digest) << c.what;
+}
+
+TEST(BridgeProtocolTest, HandshakeProofHoldsOnlyForItsProverTokenAndChallenges)
+{
+    const std::vector<uint8_t> token(kTokenSize, 0x11);
+    const std::vector<uint8_t> client(kChallengeSize, 0x22);
+    const std::vector<uint8_t> host(kChallengeSize, 0x33);
+    const std::vector<uint8_t> proof = HandshakeProof(Prover::Host, token, client, host);
+    ASSERT_EQ(proof.size(), kProofSize);
+    EXPECT_TRUE(ProofValid(Prover::Host, token, client, host, proof));
+
+    std::vector<uint8_t> otherToken = token;
+    otherToken[31] ^= 1;
+    std::vector<uint8_t> damaged = proof;
+    damaged[0] ^= 0x80;
+    struct Case {
+        const char* what;
+        Prover prover;
+        const std::vector<uint8_t>& token;
+        const std::vector<uint8_t>& client;
+        const std::vector<uint8_t>& host;
+        std::vector<uint8_t> proof;
+    };
+    const std::vector<uint8_t> shortChallenge(kChallengeSize - 1, 0x22);
+    const Case refused[] = {
+        {"the other side's proof", Prover::Client, token, client, host, proof},
+        {"another token", Prover::Host, otherToken, client, host, proof},
+        {"challenges swapped", Prover::Host, token, host, client, proof},
+        {"a damaged proof", Prover::Host, token, client, host, damaged},
+        {"no proof", Prover::Host, token, client, host, {}},
+        {"a short challenge", Prover::Host, token, shortChallenge, host,
+         HandshakeProof(Prover::Host, token, shortChallenge, host)},
+    };
+    for (const Case& c : refused)
+        EXPECT_FALSE(ProofValid(c.prover, c.token, c.client, c.host, c.proof)) << c.what;
 }
 
 TEST(BridgeProtocolTest, BridgeFileReadsOnlyWhatTheHostWrites)

@@ -2,6 +2,8 @@
 
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,7 +16,6 @@
 #include <thread>
 
 #include "BridgeClient.h"
-#include "tools/pcsc-bridge/BridgeFile.h"
 
 namespace {
 
@@ -29,10 +30,19 @@ bool PortFree(uint16_t port)
     return free;
 }
 
+// The low end of the kernel's ephemeral range, which outgoing connections
+// draw ports from at any moment: vpcd's ports are taken below it.
+int EphemeralLow()
+{
+    std::ifstream range("/proc/sys/net/ipv4/ip_local_port_range");
+    int low = 0;
+    return range >> low && low > 2048 ? low : 32768;
+}
+
 uint16_t RandomPortPair()
 {
     std::random_device device;
-    std::uniform_int_distribution<int> ports(20000, 60000);
+    std::uniform_int_distribution<int> ports(1024, EphemeralLow() - 2);
     for (int attempt = 0; attempt < 50; ++attempt) {
         uint16_t port = static_cast<uint16_t>(ports(device));
         if (PortFree(port) && PortFree(static_cast<uint16_t>(port + 1)))
@@ -64,7 +74,15 @@ BridgeRig::BridgeRig()
     m_directory = pattern;
     if (!StartPcscd())
         return;
-    StartHost();
+    std::filesystem::create_directories(RuntimeDirectory());
+    Host host = StartHost({"--frame-timeout-ms", std::to_string(kFrameTimeoutMs), "--send-timeout-ms",
+                           std::to_string(kSendTimeoutMs)});
+    m_host = std::move(host.process);
+    m_bridgeFile = host.file;
+    m_hostPort = host.endpoint.port;
+    m_token = host.endpoint.token;
+    if (m_hostPort == 0)
+        m_failure = "the bridge host did not report a readable bridge file";
 }
 
 BridgeRig::~BridgeRig()
@@ -104,6 +122,19 @@ bool BridgeRig::WaitForCard(int reader) const
 
 bool BridgeRig::StartPcscd()
 {
+    // Rigs starting in parallel (scripts/pcsc-rig too) choose their ports
+    // one at a time: this one holds the lock until its pcscd is up.
+    const int lock = open("/tmp/velmora-pcsc-rig.lock", O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    if (lock >= 0)
+        flock(lock, LOCK_EX);
+    const bool started = StartPcscdLocked();
+    if (lock >= 0)
+        close(lock);
+    return started;
+}
+
+bool BridgeRig::StartPcscdLocked()
+{
     m_vpcdPort = RandomPortPair();
     if (m_vpcdPort == 0) {
         m_failure = "no free port pair for vpcd";
@@ -134,23 +165,18 @@ bool BridgeRig::StartPcscd()
     return true;
 }
 
-bool BridgeRig::StartHost()
+BridgeRig::Host BridgeRig::StartHost(const std::vector<std::string>& options) const
 {
-    std::filesystem::create_directories(RuntimeDirectory());
-    m_host = std::make_unique<ChildProcess>(
-        std::vector<std::string>{BRIDGE_HOST_PATH, "--frame-timeout-ms", std::to_string(kFrameTimeoutMs),
-                                 "--send-timeout-ms", std::to_string(kSendTimeoutMs)},
-        std::vector<std::string>{"PCSCLITE_CSOCK_NAME=" + SocketPath(), "XDG_RUNTIME_DIR=" + RuntimeDirectory()},
+    std::vector<std::string> argv{BRIDGE_HOST_PATH};
+    argv.insert(argv.end(), options.begin(), options.end());
+    Host host;
+    host.process = std::make_unique<ChildProcess>(
+        argv, std::vector<std::string>{"PCSCLITE_CSOCK_NAME=" + SocketPath(), "XDG_RUNTIME_DIR=" + RuntimeDirectory()},
         true);
-    m_bridgeFile = m_host->ReadLine();
-    std::ifstream file(m_bridgeFile);
+    host.file = host.process->ReadLine();
+    std::ifstream file(host.file);
     std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    auto endpoint = bridge::ParseBridgeFile(text);
-    if (!endpoint) {
-        m_failure = "the bridge host did not report a readable bridge file";
-        return false;
-    }
-    m_hostPort = endpoint->port;
-    m_token = endpoint->token;
-    return true;
+    if (auto endpoint = bridge::ParseBridgeFile(text))
+        host.endpoint = *endpoint;
+    return host;
 }

@@ -1,5 +1,6 @@
 // A private pcscd with the vpcd driver (two virtual readers on random
-// ports), never meeting the system's pcscd, and the bridge host on it.
+// ports below the kernel's ephemeral range), never meeting the system's
+// pcscd, and the bridge host on it.
 //
 // pcscd always uses /run/pcscd, so it runs in its own mount namespace with a
 // private directory bound over /run/pcscd; clients find it through
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "ChildProcess.h"
+#include "tools/pcsc-bridge/BridgeFile.h"
 
 class BridgeRig {
 public:
@@ -38,9 +40,18 @@ public:
     // True once the host reports a card in `reader` (pcscd polls its readers).
     bool WaitForCard(int reader) const;
 
+    // A bridge host on this rig's pcscd with the same runtime directory.
+    struct Host {
+        std::unique_ptr<ChildProcess> process;
+        std::string file;                // the bridge file it printed
+        bridge::BridgeEndpoint endpoint; // read from it; port 0 when it did not read
+    };
+    // Starts one more host with these options.
+    Host StartHost(const std::vector<std::string>& options) const;
+
 private:
     bool StartPcscd();
-    bool StartHost();
+    bool StartPcscdLocked();
 
     std::string m_directory;
     uint16_t m_vpcdPort = 0;

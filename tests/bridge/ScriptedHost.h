@@ -2,11 +2,16 @@
 // replacement winscard.dll can be tested against a host that misbehaves.
 //
 // It listens on 127.0.0.1, writes a bridge file with a fresh token, points
-// VELMORA_BRIDGE_FILE at it, and on every connection checks that the first
-// frame is the token (closing the connection otherwise). Each request after
-// it goes to the test's handler, whose frame is the reply; a handler that
-// returns nullopt leaves the request unanswered (a stuck host). Handlers run
-// on the connection's own thread, so one may block while another runs.
+// VELMORA_BRIDGE_FILE at it, and runs the host's side of the hand-shake on
+// every connection (closing it when the client's proof is wrong). Each
+// request after it goes to the test's handler, whose frame is the reply; a
+// handler that returns nullopt leaves the request unanswered (a stuck host).
+// Handlers run on the connection's own thread, so one may block while
+// another runs.
+//
+// An impostor takes the port of a host that is gone, whose bridge file
+// stayed: it knows the port, not the token, so its proof is made with a
+// token of its own; it accepts any proof and serves whatever it is sent.
 #pragma once
 #include <atomic>
 #include <cstdint>
@@ -17,6 +22,7 @@
 #include <thread>
 #include <vector>
 
+#include "tools/pcsc-bridge/BridgeFile.h"
 #include "tools/pcsc-bridge/BridgeProtocol.h"
 
 class ScriptedHost {
@@ -24,17 +30,26 @@ public:
     using Handler = std::function<std::optional<std::vector<uint8_t>>(const bridge::Request&)>;
 
     explicit ScriptedHost(Handler handler);
+    // An impostor on the port of `gone`, whose bridge file it writes again.
+    ScriptedHost(Handler handler, const bridge::BridgeEndpoint& gone);
     ~ScriptedHost();
     ScriptedHost(const ScriptedHost&) = delete;
     ScriptedHost& operator=(const ScriptedHost&) = delete;
 
     bool Listening() const { return m_listener != kNoSocket; }
     const std::vector<uint8_t>& Token() const { return m_token; }
+    uint16_t Port() const { return m_port; }
     const std::wstring& BridgeFile() const { return m_file; }
     // Rewrites the bridge file (for tests of unreadable ones).
     void WriteBridgeFile(const std::string& text) const;
-    // Connections that presented the token.
+    // Connections that completed the hand-shake.
     int Authenticated() const { return m_authenticated; }
+    // Connections accepted.
+    int Connections() const { return m_connections; }
+    // Requests passed to the handler.
+    int Requests() const { return m_requests; }
+    // True when `bytes` occur in what any connection sent.
+    bool Received(const std::vector<uint8_t>& bytes);
 
     template <class Reply> static std::optional<std::vector<uint8_t>> Answer(const Reply& reply)
     {
@@ -43,11 +58,19 @@ public:
 
 private:
     static constexpr uintptr_t kNoSocket = ~uintptr_t(0);
+    void Start(uint16_t port, const std::vector<uint8_t>& fileToken);
     void AcceptLoop();
+    bool Handshake(uintptr_t socket);
     void Serve(uintptr_t socket);
+    std::optional<std::vector<uint8_t>> ReceiveBody(uintptr_t socket);
 
     Handler m_handler;
-    std::vector<uint8_t> m_token;
+    std::vector<uint8_t> m_token; // the one its proofs are made with
+    bool m_impostor = false;
+    uint16_t m_port = 0;
+    std::atomic<int> m_requests{0};
+    std::atomic<int> m_connections{0};
+    std::vector<uint8_t> m_received;
     std::wstring m_file;
     uintptr_t m_listener = kNoSocket;
     std::atomic<bool> m_stopping{false};

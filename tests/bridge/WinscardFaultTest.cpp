@@ -2,7 +2,8 @@
 // in this process): replies that do not answer what was asked, a host that
 // never answers, a failure after a block was allocated for the caller, a
 // wait that must be cancelled from another thread, and bridge files or
-// tokens that do not let the DLL in. Runs under Wine with winscard=n.
+// tokens that do not let the DLL in, an impostor on the port of a host that
+// is gone. Runs under Wine with winscard=n.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <winscard.h>
@@ -11,6 +12,7 @@
 #include <chrono>
 #include <functional>
 #include <future>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -231,4 +233,27 @@ TEST(WinscardFaultTest, NoServiceWithoutAUsableBridgeFileOrToken)
         EXPECT_EQ(SCardEstablishContext(SCARD_SCOPE_USER, nullptr, nullptr, &context), SCARD_E_NO_SERVICE) << c.what;
         EXPECT_EQ(host.Authenticated(), before) << c.what;
     }
+}
+
+TEST(WinscardFaultTest, ImpostorOnAGoneHostsPortGetsNeitherTheTokenNorAnyCall)
+{
+    // A host goes, its bridge file stays, and another program takes the
+    // port it names: it knows the port, not the token.
+    std::optional<ScriptedHost> host(std::in_place, [](const Request& request) { return CommonReply(request); });
+    ASSERT_TRUE(host->Listening());
+    const BridgeEndpoint gone{host->Port(), host->Token()};
+    host.reset();
+    ScriptedHost impostor([](const Request& request) { return CommonReply(request); }, gone);
+    ASSERT_TRUE(impostor.Listening()) << "the port could not be taken again";
+
+    SCARDCONTEXT context = 0;
+    EXPECT_EQ(SCardEstablishContext(SCARD_SCOPE_USER, nullptr, nullptr, &context), SCARD_E_NO_SERVICE);
+    SCARDHANDLE card = 0;
+    DWORD protocol = 0;
+    EXPECT_NE(SCardConnectW(context, L"Reader", SCARD_SHARE_SHARED, SCARD_PROTOCOL_T0, &card, &protocol),
+              SCARD_S_SUCCESS);
+    EXPECT_EQ(impostor.Authenticated(), 0) << "the DLL finished a hand-shake with the impostor";
+    EXPECT_EQ(impostor.Requests(), 0);
+    EXPECT_GT(impostor.Connections(), 0) << "the DLL never tried the impostor";
+    EXPECT_FALSE(impostor.Received(gone.token)) << "the token crossed the wire";
 }

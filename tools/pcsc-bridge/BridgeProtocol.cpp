@@ -198,21 +198,10 @@ DecodeStatus DecodeRequest(const uint8_t* body, size_t size, Request& request)
     case Call::Status: return DecodeFields<StatusRequest>(reader, request);
     case Call::Cancel: return DecodeFields<CancelRequest>(reader, request);
     case Call::Hello:
+    case Call::Proof:
     case Call::Error: break;
     }
     return DecodeStatus::UnknownCall;
-}
-
-DecodeStatus DecodeHello(const uint8_t* body, size_t size, HelloRequest& hello)
-{
-    Reader reader(body, size);
-    uint16_t call = 0;
-    if (const DecodeStatus header = DecodeHeader(reader, call); header != DecodeStatus::Ok)
-        return header;
-    if (call != static_cast<uint16_t>(Call::Hello))
-        return DecodeStatus::UnknownCall;
-    hello.Fields(reader);
-    return reader.Ok() && reader.AtEnd() ? DecodeStatus::Ok : DecodeStatus::Malformed;
 }
 
 } // namespace bridge

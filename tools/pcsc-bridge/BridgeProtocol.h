@@ -6,9 +6,13 @@
 // call id `Call::Error` carries only a result: the host could not take the
 // request (malformed, unknown call, other version).
 //
-// The first frame of every connection is a Hello with the host's token (see
-// BridgeFile.h); the host serves nothing before it and closes a connection
-// whose first frame is anything else.
+// Every connection opens with a hand-shake in which each side proves that
+// it holds the token of the bridge file (see BridgeFile.h and Handshake.h)
+// without sending it: Hello (the client's challenge) is answered with the
+// host's challenge and proof; the client goes on only if that proof checks
+// out, and sends its own proof (Proof), which the host answers. The host
+// serves nothing before it and closes a connection whose first frames are
+// anything else; the client sends nothing to a host that fails its proof.
 //
 // Handles and result codes cross unchanged; reader names cross as UTF-8.
 // The same code encodes and decodes on both sides, and every length read
@@ -21,9 +25,11 @@
 #include <variant>
 #include <vector>
 
+#include "Handshake.h"
+
 namespace bridge {
 
-constexpr uint16_t kVersion = 2;
+constexpr uint16_t kVersion = 3;
 
 // Bounds of everything that crosses the wire.
 constexpr size_t kFrameHeaderSize = 4;
@@ -64,6 +70,7 @@ enum class Call : uint16_t {
     Status = 12,
     Hello = 13,
     Cancel = 14,
+    Proof = 15,
 };
 
 // --- requests -------------------------------------------------------------
@@ -169,11 +176,19 @@ struct CancelRequest {
     template <class F> void Fields(F& f) { f.U32(context); f.Bytes(key, kCancelKeySize); }
 };
 
-// The first frame of a connection; not a Request, it is never executed.
+// The hand-shake's frames (not Requests: they are never executed). First the
+// client's challenge...
 struct HelloRequest {
     static constexpr Call kCall = Call::Hello;
-    std::vector<uint8_t> token;
-    template <class F> void Fields(F& f) { f.Bytes(token, kTokenSize); }
+    std::vector<uint8_t> challenge; // kChallengeSize bytes
+    template <class F> void Fields(F& f) { f.Bytes(challenge, kChallengeSize); }
+};
+
+// ...then, once the host's proof checked out, the client's proof.
+struct ProofRequest {
+    static constexpr Call kCall = Call::Proof;
+    std::vector<uint8_t> proof; // kProofSize bytes
+    template <class F> void Fields(F& f) { f.Bytes(proof, kProofSize); }
 };
 
 using Request = std::variant<EstablishContextRequest, ReleaseContextRequest, IsValidContextRequest,
@@ -196,7 +211,16 @@ using IsValidContextReply = ResultReply<Call::IsValidContext>;
 using DisconnectReply = ResultReply<Call::Disconnect>;
 using BeginTransactionReply = ResultReply<Call::BeginTransaction>;
 using EndTransactionReply = ResultReply<Call::EndTransaction>;
-using HelloReply = ResultReply<Call::Hello>;
+using ProofReply = ResultReply<Call::Proof>;
+
+// The host's answer to Hello: its own challenge and its proof.
+struct HelloReply {
+    static constexpr Call kCall = Call::Hello;
+    uint32_t result = 0;
+    std::vector<uint8_t> challenge; // kChallengeSize bytes
+    std::vector<uint8_t> proof;     // kProofSize bytes
+    template <class F> void Fields(F& f) { f.U32(result); f.Bytes(challenge, kChallengeSize); f.Bytes(proof, kProofSize); }
+};
 
 struct EstablishContextReply {
     static constexpr Call kCall = Call::EstablishContext;
@@ -371,8 +395,19 @@ inline DecodeStatus DecodeHeader(Reader& reader, uint16_t& call)
     return version == kVersion ? DecodeStatus::Ok : DecodeStatus::WrongVersion;
 }
 
-// Decodes the first frame's body: Ok only for a Hello of this version.
-DecodeStatus DecodeHello(const uint8_t* body, size_t size, HelloRequest& hello);
+// Decodes a hand-shake frame's body (HelloRequest or ProofRequest): Ok only
+// for that frame of this version.
+template <class Message> DecodeStatus DecodeHandshake(const uint8_t* body, size_t size, Message& message)
+{
+    Reader reader(body, size);
+    uint16_t call = 0;
+    if (const DecodeStatus header = DecodeHeader(reader, call); header != DecodeStatus::Ok)
+        return header;
+    if (call != static_cast<uint16_t>(Message::kCall))
+        return DecodeStatus::UnknownCall;
+    message.Fields(reader);
+    return reader.Ok() && reader.AtEnd() ? DecodeStatus::Ok : DecodeStatus::Malformed;
+}
 
 // Decodes a reply body into `reply` when its call id is Message::kCall. An
 // error reply (Call::Error) sets only `reply.result`. Anything else is

@@ -33,7 +33,7 @@ public:
 
     // Gives `to` this file's owner (where permitted), mode and extended
     // attributes such as its access control list. Nothing on Windows, where
-    // a file takes its access from the folder it is created in.
+    // MoveOver carries the replaced file's access over.
     void CopyAccessTo(const WritableFile& to) const;
 
     // Flushes the file to the disk and closes it; false when either fails.
@@ -57,8 +57,9 @@ WritableFile CreateNew(const std::filesystem::path& path);
 // existing one, and stores its path in `created`. Closed on failure.
 WritableFile CreateUnique(const std::filesystem::path& folder, std::filesystem::path& created);
 
-// Moves `from` to `to`, replacing a file already there, in one step. False on
-// failure, with both left as they were.
+// Moves `from` to `to`, replacing a file already there, in one step; on
+// Windows the replaced file's access list, attributes and streams stay. False
+// on failure, with both left as they were.
 bool MoveOver(const std::filesystem::path& from, const std::filesystem::path& to);
 
 // Flushes a folder's entries to the disk, so that a rename in it lasts; does

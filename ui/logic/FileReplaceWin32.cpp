@@ -1,5 +1,6 @@
 // The export's file operations on Windows: wide paths, file handles,
-// FlushFileBuffers and replacing moves.
+// FlushFileBuffers, and ReplaceFileW, which keeps the replaced file's access
+// list, attributes and streams.
 #include <windows.h>
 
 #include <algorithm>
@@ -78,6 +79,7 @@ uint32_t WritableFile::LinkCount() const
     return info.nNumberOfLinks;
 }
 
+// ReplaceFileW carries the replaced file's access over in MoveOver.
 void WritableFile::CopyAccessTo(const WritableFile&) const {}
 
 bool WritableFile::SyncAndClose()
@@ -121,13 +123,20 @@ WritableFile CreateUnique(const std::filesystem::path& folder, std::filesystem::
 
 bool MoveOver(const std::filesystem::path& from, const std::filesystem::path& to)
 {
-    // rename() refuses an existing target on Windows.
+    // A file already there gives the new one its access list (DACL),
+    // attributes (hidden, system, ...), creation time, short name and the
+    // alternate streams the new one lacks; a plain move would leave the new
+    // file with the access it inherited from the folder. With no backup
+    // name, a failure leaves the file there under its name.
+    if (GetFileAttributesW(to.c_str()) != INVALID_FILE_ATTRIBUTES)
+        return ReplaceFileW(to.c_str(), from.c_str(), nullptr, 0, nullptr, nullptr) != 0;
     return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 void SyncFolder(const std::filesystem::path&)
 {
-    // MOVEFILE_WRITE_THROUGH has already flushed the move.
+    // The contents were flushed before the move; Windows cannot flush a
+    // folder's entries on their own.
 }
 
 std::FILE* OpenForWriting(const std::filesystem::path& path) { return _wfopen(path.c_str(), L"wb"); }

@@ -2,6 +2,7 @@
 
 #include <winsock2.h>
 #include <ws2tcpip.h>
+#include <bcrypt.h>
 
 #include <map>
 
@@ -20,6 +21,16 @@ bool StartWinsock()
         return WSAStartup(MAKEWORD(2, 2), &data) == 0;
     }();
     return started;
+}
+
+// A fresh challenge from the system's random source; empty if it failed.
+std::vector<uint8_t> RandomChallenge()
+{
+    std::vector<uint8_t> challenge(kChallengeSize);
+    if (!BCRYPT_SUCCESS(BCryptGenRandom(nullptr, challenge.data(), static_cast<ULONG>(challenge.size()),
+                                        BCRYPT_USE_SYSTEM_PREFERRED_RNG)))
+        return {};
+    return challenge;
 }
 
 uint64_t DeadlineAfter(uint64_t milliseconds)
@@ -84,8 +95,24 @@ bool Connection::Open()
     BOOL on = TRUE;
     setsockopt(s, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&on), sizeof on);
     m_socket = s;
+    return Handshake(endpoint->token);
+}
+
+bool Connection::Handshake(const std::vector<uint8_t>& token)
+{
+    HelloRequest hello{RandomChallenge()};
     HelloReply reply;
-    return Call(HelloRequest{endpoint->token}, reply) == 0;
+    if (hello.challenge.empty() || Call(hello, reply) != 0 ||
+        !ProofValid(Prover::Host, token, hello.challenge, reply.challenge, reply.proof)) {
+        Drop(); // not our host: it gets nothing more
+        return false;
+    }
+    ProofReply accepted;
+    if (Call(ProofRequest{HandshakeProof(Prover::Client, token, hello.challenge, reply.challenge)}, accepted) != 0) {
+        Drop();
+        return false;
+    }
+    return true;
 }
 
 void Connection::Drop()

@@ -4,9 +4,11 @@
 // context never holds up calls on another (calls on one context are
 // serialised, as PC/SC allows). The host is always 127.0.0.1; its port and
 // token come from the bridge file named by VELMORA_BRIDGE_FILE (see
-// BridgeFile.h), and every connection presents the token first. When a
-// connection breaks, the host ends its contexts and cards, and they are
-// invalid here too.
+// BridgeFile.h). Every connection opens with the hand-shake of Handshake.h:
+// the host proves first that it holds the token, and a listener that cannot
+// (whoever took the port of a host that is gone) gets neither the token nor
+// any call. When a connection breaks, the host ends its contexts and cards,
+// and they are invalid here too.
 //
 // Every call has a deadline: a host that does not answer in time fails the
 // call with SCARD_F_COMM_ERROR and the connection is dropped. A status-change
@@ -44,9 +46,9 @@ public:
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
-    // Connects to the host and presents the token; false when the bridge
-    // file is missing or unreadable, or the host cannot be reached or
-    // refuses the token.
+    // Connects to the host and runs the hand-shake; false when the bridge
+    // file is missing or unreadable, the host cannot be reached, fails to
+    // prove it holds the token or refuses our proof.
     bool Open();
 
     // Sends one request frame and returns the reply body in `body`, or the
@@ -73,6 +75,7 @@ public:
     void Abort();
 
 private:
+    bool Handshake(const std::vector<uint8_t>& token);
     bool SendAll(const std::vector<uint8_t>& data, uint64_t deadline);
     bool ReceiveExactly(uint8_t* data, size_t size, uint64_t deadline);
     bool WaitFor(bool write, uint64_t deadline);

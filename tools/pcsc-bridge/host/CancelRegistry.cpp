@@ -1,6 +1,7 @@
 #include "CancelRegistry.h"
 
 #include "RandomBytes.h"
+#include "tools/pcsc-bridge/HmacSha256.h"
 
 using namespace bridge;
 

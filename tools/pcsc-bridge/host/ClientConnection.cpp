@@ -42,23 +42,44 @@ std::vector<uint8_t> ClientConnection::ReplyToBody(ClientCalls& calls, const uin
     return ErrorFrame(kResultUnsupportedFeature);
 }
 
+std::optional<std::vector<uint8_t>> ClientConnection::ReadHandshakeFrame(TimePoint deadline)
+{
+    uint8_t header[kFrameHeaderSize];
+    if (ReadExactly(header, sizeof header, deadline) != ReadResult::Ok)
+        return std::nullopt;
+    std::optional<size_t> size = DecodeFrameHeader(header);
+    if (!size)
+        return std::nullopt;
+    std::vector<uint8_t> body(*size);
+    if (ReadExactly(body.data(), body.size(), deadline) != ReadResult::Ok)
+        return std::nullopt;
+    return body;
+}
+
 bool ClientConnection::Authenticate()
 {
     const auto deadline = std::chrono::steady_clock::now() + m_settings.frameTimeout;
-    uint8_t header[kFrameHeaderSize];
-    if (ReadExactly(header, sizeof header, deadline) != ReadResult::Ok)
-        return false;
-    std::optional<size_t> size = DecodeFrameHeader(header);
-    if (!size)
-        return false;
-    std::vector<uint8_t> body(*size);
-    if (ReadExactly(body.data(), body.size(), deadline) != ReadResult::Ok)
-        return false;
+    auto helloBody = ReadHandshakeFrame(deadline);
     HelloRequest hello;
-    if (DecodeHello(body.data(), body.size(), hello) != DecodeStatus::Ok ||
-        !SecretsEqual(hello.token, m_settings.token))
+    if (!helloBody || DecodeHandshake(helloBody->data(), helloBody->size(), hello) != DecodeStatus::Ok ||
+        hello.challenge.size() != kChallengeSize)
         return false;
-    return WriteAll(*EncodeFrame(HelloReply{}));
+    HelloReply reply;
+    reply.challenge = RandomBytes(kChallengeSize);
+    reply.proof = HandshakeProof(Prover::Host, m_settings.token, hello.challenge, reply.challenge);
+    if (reply.proof.empty() || !WriteAll(*EncodeFrame(reply)))
+        return false;
+    auto proofBody = ReadHandshakeFrame(deadline);
+    ProofRequest proof;
+    if (!proofBody || DecodeHandshake(proofBody->data(), proofBody->size(), proof) != DecodeStatus::Ok ||
+        !ProofValid(Prover::Client, m_settings.token, hello.challenge, reply.challenge, proof.proof))
+        return false;
+    return WriteAll(*EncodeFrame(ProofReply{}));
+}
+
+void ClientConnection::Abandon()
+{
+    shutdown(m_socket, SHUT_RDWR);
 }
 
 void ClientConnection::Serve()

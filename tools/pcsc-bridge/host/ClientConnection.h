@@ -1,10 +1,11 @@
 // Serves one client on its connected socket: first the hand-shake, then
 // frames until the client goes, and at the end the client's PC/SC state.
 //
-// The hand-shake: the first frame must be a Hello with the host's token,
-// complete within the frame time-out from the connection's start; anything
-// else (another call, a wrong token, silence) closes the connection without
-// a reply, before any call is served.
+// The hand-shake (see Handshake.h): the client's Hello and, after the host
+// answered it with its challenge and proof, the client's proof, both complete
+// within the frame time-out from the connection's start; anything else
+// (another call, a wrong proof, silence) closes the connection without
+// another word, before any call is served.
 //
 // A request that cannot be decoded is answered with an error reply and the
 // connection stays usable. A frame header announcing an impossible length
@@ -36,6 +37,8 @@ public:
 
     // The hand-shake; false when the connection must be closed.
     bool Authenticate();
+    // Ends a hand-shake in progress from another thread: Authenticate fails.
+    void Abandon();
     // Serves calls until the client goes (after Authenticate succeeded).
     void Serve();
 
@@ -50,6 +53,7 @@ private:
     // Waits for `events` on the socket until the deadline: false when it passed.
     bool WaitFor(short events, TimePoint deadline);
     bool WriteAll(const std::vector<uint8_t>& data);
+    std::optional<std::vector<uint8_t>> ReadHandshakeFrame(TimePoint deadline);
     bool PeerGone() const;
 
     int m_socket;

@@ -4,7 +4,10 @@
 // it is set, else under $TMPDIR or /tmp; the file inside it is created with
 // O_CREAT|O_EXCL|O_NOFOLLOW and mode 0600, so nothing another user planted
 // is followed or reused. Both go when the object does, or through
-// RemoveOnSignal() when the host is stopped.
+// RemoveOnSignal() when the host is stopped. The host holds a lock on the
+// directory while it runs; a host that starts removes the bridge files and
+// directories of its user's hosts that died without doing so (killed or
+// crashed), so that no file names a port nobody serves any more.
 #pragma once
 #include <string>
 
@@ -29,4 +32,5 @@ private:
     void Remove();
     std::string m_directory;
     std::string m_file;
+    int m_lock = -1; // the directory, locked while the host runs
 };

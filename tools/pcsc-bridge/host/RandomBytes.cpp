@@ -18,13 +18,3 @@ std::vector<uint8_t> RandomBytes(size_t size)
     }
     return bytes;
 }
-
-bool SecretsEqual(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b)
-{
-    if (a.size() != b.size())
-        return false;
-    uint8_t difference = 0;
-    for (size_t i = 0; i < a.size(); ++i)
-        difference |= static_cast<uint8_t>(a[i] ^ b[i]);
-    return difference == 0;
-}

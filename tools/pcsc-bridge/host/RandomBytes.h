@@ -1,4 +1,5 @@
-// Secrets for the bridge: the token of the bridge file and the cancel keys.
+// Secrets for the bridge: the token of the bridge file, the hand-shake's
+// challenges and the cancel keys.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -6,6 +7,3 @@
 
 // `size` bytes from the kernel's random source (getrandom); empty if it failed.
 std::vector<uint8_t> RandomBytes(size_t size);
-
-// Compares two secrets in time that depends on their length only.
-bool SecretsEqual(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b);

@@ -2,13 +2,17 @@
 // against pcsc-lite. Listens on 127.0.0.1 only, one thread per client.
 //
 //   pcsc-bridge [--port N] [--frame-timeout-ms MS] [--send-timeout-ms MS]
+//               [--max-handshakes N]
 //
 // Writes its port and a fresh random token into a bridge file in a private
-// directory (see PrivateBridgeFile.h) and prints the file's path as one line
-// on stdout; only a client that presents the token is served. A frame
-// (the token's too, counted from the connection's start) must arrive whole
-// within the frame time-out (default 5000 ms); a client that does not take
-// a reply within the send time-out (default 10000 ms) is dropped.
+// directory (see PrivateBridgeFile.h), having removed those of hosts that are
+// gone, and prints the file's path as one line on stdout; only a client that
+// proves it holds the token, after the host proved it first (Handshake.h),
+// is served. A frame must arrive whole within the frame time-out (default
+// 5000 ms), the whole hand-shake within that time from the connection's
+// start; at most --max-handshakes connections (default 16) are in their
+// hand-shake at once, one more ends the oldest's. A client that does not
+// take a reply within the send time-out (default 10000 ms) is dropped.
 #include <atomic>
 #include <chrono>
 #include <cerrno>
@@ -24,21 +28,23 @@
 
 #include "ClientConnection.h"
 #include "LoopbackListener.h"
+#include "PendingHandshakes.h"
 #include "PrivateBridgeFile.h"
 #include "RandomBytes.h"
 #include "tools/pcsc-bridge/BridgeProtocol.h"
 
 namespace {
 
-// Authenticated clients served at once; a connection still in its
-// hand-shake is bounded by the frame time-out instead.
+// Authenticated clients served at once.
 constexpr int kMaxClients = 32;
 std::atomic<int> g_clients{0};
 ClientConnection::Settings g_settings;
+PendingHandshakes* g_pending = nullptr;
 
 [[noreturn]] void Usage()
 {
-    std::fprintf(stderr, "usage: pcsc-bridge [--port N] [--frame-timeout-ms MS] [--send-timeout-ms MS]\n");
+    std::fprintf(stderr, "usage: pcsc-bridge [--port N] [--frame-timeout-ms MS] [--send-timeout-ms MS] "
+                         "[--max-handshakes N]\n");
     std::exit(2);
 }
 
@@ -55,7 +61,12 @@ unsigned long Number(const char* text, unsigned long low, unsigned long high)
 void ServeClient(int socket)
 {
     ClientConnection connection(socket, g_settings);
-    if (!connection.Authenticate())
+    bool authenticated = false;
+    {
+        PendingHandshakes::Entry pending(*g_pending, connection);
+        authenticated = connection.Authenticate();
+    }
+    if (!authenticated)
         return;
     if (++g_clients > kMaxClients) {
         --g_clients;
@@ -76,6 +87,7 @@ void OnStopSignal(int)
 int main(int argc, char** argv)
 {
     unsigned long port = 0;
+    unsigned long maxHandshakes = 16;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--port") == 0 && i + 1 < argc)
             port = Number(argv[++i], 0, 65535);
@@ -83,9 +95,13 @@ int main(int argc, char** argv)
             g_settings.frameTimeout = std::chrono::milliseconds(Number(argv[++i], 1, 3600000));
         else if (std::strcmp(argv[i], "--send-timeout-ms") == 0 && i + 1 < argc)
             g_settings.sendTimeout = std::chrono::milliseconds(Number(argv[++i], 1, 3600000));
+        else if (std::strcmp(argv[i], "--max-handshakes") == 0 && i + 1 < argc)
+            maxHandshakes = Number(argv[++i], 1, 1024);
         else
             Usage();
     }
+    // Never freed: detached client threads use it until the process ends.
+    g_pending = new PendingHandshakes(maxHandshakes);
 
     // A client or pcscd that goes away is seen as a failed write, not a signal.
     signal(SIGPIPE, SIG_IGN);
