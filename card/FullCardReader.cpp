@@ -6,7 +6,6 @@
 #include "sim/ResultCodes.h"
 #include "sim/SimFiles.h"
 #include "sim/full/DiallingRecord.h"
-#include "sim/full/FullSimFiles.h"
 #include "sim/full/PhoneBookDecoder.h"
 #include "sim/full/SmsMessages.h"
 
@@ -26,17 +25,17 @@ struct PhoneBookFile {
 };
 
 constexpr PhoneBookFile PhoneBookFiles[] = {
-    {simfile::EfAdn, fullfile::EfExt1, &FullCardContent::adn},
-    {simfile::EfFdn, fullfile::EfExt2, &FullCardContent::fdn},
-    {fullfile::EfMsisdn, fullfile::EfExt1, &FullCardContent::msisdn},
-    {fullfile::EfSdn, fullfile::EfExt3, &FullCardContent::sdn},
-    {fullfile::EfLnd, fullfile::EfExt1, &FullCardContent::lnd},
+    {simfile::EfAdn, simfile::EfExt1, &FullCardContent::adn},
+    {simfile::EfFdn, simfile::EfExt2, &FullCardContent::fdn},
+    {simfile::EfMsisdn, simfile::EfExt1, &FullCardContent::msisdn},
+    {simfile::EfSdn, simfile::EfExt3, &FullCardContent::sdn},
+    {simfile::EfLnd, simfile::EfExt1, &FullCardContent::lnd},
 };
 
 // Reads every phone book and each extension file one of them refers to
 // (once), then decodes what was read, also when a transport error stopped
 // the reading (returned).
-LONG ReadPhoneBooks(CCardReader& reader, FullCardContent& content)
+LONG ReadPhoneBooks(CardWalk& walk, const ReceivedFiles& received, FullCardContent& content)
 {
     std::map<uint16_t, RawCardFile> books;
     std::map<uint16_t, RawCardFile> extensions;
@@ -45,9 +44,11 @@ LONG ReadPhoneBooks(CCardReader& reader, FullCardContent& content)
     LONG result = sc::Success;
     for (const PhoneBookFile& file : PhoneBookFiles) {
         RawCardFile& raw = books[file.fileId];
-        result = ReadRawRecordFile(reader, simfile::DfTelecom, file.fileId, DiallingRecordTailLength, raw);
+        result = ReadRawRecordFile(walk, simfile::DfTelecom, file.fileId, DiallingRecordTailLength,
+                                   received.Find(simfile::DfTelecom, file.fileId), raw);
         if (result == sc::Success && NeedsExtension(raw) && !extensions.count(file.extensionId))
-            result = ReadRawRecordFile(reader, simfile::DfTelecom, file.extensionId, ExtensionRecordLength,
+            result = ReadRawRecordFile(walk, simfile::DfTelecom, file.extensionId, ExtensionRecordLength,
+                                       received.Find(simfile::DfTelecom, file.extensionId),
                                        extensions[file.extensionId]);
         if (result != sc::Success)
             break;
@@ -62,10 +63,10 @@ LONG ReadPhoneBooks(CCardReader& reader, FullCardContent& content)
     return result;
 }
 
-LONG ReadServiceProviderName(CCardReader& reader, FullCardContent& content)
+LONG ReadServiceProviderName(CardWalk& walk, FullCardContent& content)
 {
     RawCardFile raw;
-    const LONG result = ReadRawTransparentFile(reader, simfile::DfGsm, fullfile::EfSpn, raw);
+    const LONG result = ReadRawTransparentFile(walk, simfile::DfGsm, simfile::EfSpn, raw);
     content.spnState = raw.state;
     ServiceProviderName spn;
     if (!raw.records.empty() && DecodeServiceProviderName(raw.records[0].data(), raw.records[0].size(), spn))
@@ -74,24 +75,28 @@ LONG ReadServiceProviderName(CCardReader& reader, FullCardContent& content)
 }
 
 // EF_SMS, every record: free ones too, as they may still hold a message.
-LONG ReadMessages(CCardReader& reader, FullCardContent& content)
+LONG ReadMessages(CardWalk& walk, const ReceivedFiles& received, FullCardContent& content)
 {
     RawCardFile raw;
-    const LONG result = ReadRawRecordFile(reader, simfile::DfTelecom, simfile::EfSms, SmsMinimumRecordLength, raw);
+    const LONG result = ReadRawRecordFile(walk, simfile::DfTelecom, simfile::EfSms, SmsMinimumRecordLength,
+                                          received.Find(simfile::DfTelecom, simfile::EfSms), raw);
     content.sms = DecodeSmsFile(raw);
     return result;
 }
 
 } // namespace
 
-LONG ReadFullCard(CCardReader& reader, FullCardContent& content)
+LONG ReadFullCard(CCardReader& reader, const ReceivedFiles& received, FullCardContent& content)
 {
     reader.BeginTransaction(); // as the dialog's read: it runs whether or not granted
-    LONG result = ReadPhoneBooks(reader, content);
+    // Everything under DF_TELECOM first, then DF_GSM beside it: each
+    // directory is selected once.
+    CardWalk walk(reader);
+    LONG result = ReadPhoneBooks(walk, received, content);
     if (result == sc::Success)
-        result = ReadServiceProviderName(reader, content);
+        result = ReadMessages(walk, received, content);
     if (result == sc::Success)
-        result = ReadMessages(reader, content);
+        result = ReadServiceProviderName(walk, content);
     reader.EndTransaction();
     return result;
 }

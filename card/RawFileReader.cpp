@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "RecordLoop.h"
+#include "sim/DiallingNumbers.h"
 #include "sim/ResultCodes.h"
 #include "sim/SimFiles.h"
 
@@ -40,32 +41,10 @@ FileState StateOfFailedSelect(uint16_t statusWord)
     return FileState::Refused;
 }
 
-// Starts `file` afresh, then SELECT MF, directory and file, and the file's
-// size from its header. False when the file cannot be read: its state is
-// set, and `error` is the transport error that stopped it or 0.
-bool OpenFile(CCardReader& reader, uint16_t directory, uint16_t fileId, std::vector<uint8_t>& header,
-              RawCardFile& file, LONG& error)
+// The state of a file whose SELECT (or its directory's) ended with `result`.
+FileState StateOfFailedSelect(LONG result, uint16_t statusWord)
 {
-    file = RawCardFile{};
-    file.fileId = fileId;
-    error = sc::Success;
-    for (uint16_t id : {simfile::Mf, directory, fileId}) {
-        const LONG result = reader.SelectFile(id, header);
-        if (result != sc::Success) {
-            const bool noFile = result == sc::FileNotFound;
-            error = Settle(result, file, noFile ? StateOfFailedSelect(reader.LastSelectStatus()) : FileState::Refused);
-            return false;
-        }
-    }
-    uint16_t size = 0;
-    int32_t readAccess = 0;
-    int32_t updateAccess = 0;
-    if (CCardReader::ParseFileHeader(header, size, readAccess, updateAccess) != sc::Success) {
-        file.state = FileState::Unusable;
-        return false;
-    }
-    file.fileSize = size;
-    return true;
+    return result == sc::FileNotFound ? StateOfFailedSelect(statusWord) : FileState::Refused;
 }
 
 // The state of a read that ended with `result`; returns a transport error.
@@ -78,34 +57,160 @@ LONG Finish(LONG result, RawCardFile& file)
     return Settle(result, file, file.records.empty() ? FileState::Refused : FileState::Incomplete);
 }
 
-} // namespace
-
-LONG ReadRawRecordFile(CCardReader& reader, uint16_t directory, uint16_t fileId, uint8_t minimumRecordLength,
-                       RawCardFile& file)
+// The file's size from its header; false (the file Unusable) when the header
+// is not one.
+bool TakeSize(const std::vector<uint8_t>& header, RawCardFile& file)
 {
-    std::vector<uint8_t> header;
-    LONG result = sc::Success;
-    if (!OpenFile(reader, directory, fileId, header, file, result))
-        return result;
+    uint16_t size = 0;
+    int32_t readAccess = 0;
+    int32_t updateAccess = 0;
+    if (CCardReader::ParseFileHeader(header, size, readAccess, updateAccess) != sc::Success) {
+        file.state = FileState::Unusable;
+        return false;
+    }
+    file.fileSize = size;
+    return true;
+}
+
+// The record geometry of a header that passed TakeSize; false (the file
+// Unusable) when it does not describe a record file of records this long.
+bool TakeRecordGeometry(const std::vector<uint8_t>& header, uint8_t minimumRecordLength, RawCardFile& file)
+{
     file.recordLength = header[RecordLengthByte];
     if (header[StructureByte] == TransparentStructure || file.recordLength == 0 ||
         file.recordLength < minimumRecordLength) {
         file.state = FileState::Unusable;
-        return sc::Success;
+        return false;
     }
     file.recordCount = static_cast<uint16_t>(file.fileSize / file.recordLength);
-    result = card_detail::ReadRecords(reader, file.recordCount, file.recordLength,
-                                      [&](const uint8_t* data, size_t length) {
-                                          file.records.emplace_back(data, data + length);
-                                      });
+    return true;
+}
+
+uint8_t LastRecord(const RawCardFile& file)
+{
+    return static_cast<uint8_t>(std::min(file.recordCount, MaxRecordNumber));
+}
+
+// Record `number` as `received` holds it, asked for with this file's length.
+const std::vector<uint8_t>* ReceivedRecord(const ReceivedFile* received, unsigned number, const RawCardFile& file)
+{
+    if (received == nullptr)
+        return nullptr;
+    const auto found = received->records.find(number);
+    if (found == received->records.end() || found->second.first != file.recordLength)
+        return nullptr;
+    return &found->second.second;
+}
+
+// Starts `file` afresh and fills it from `received` alone. True when that
+// settles the file: every record is there, or the card's answers there end
+// it; false when the card must be asked.
+bool TakeReceived(const ReceivedFile& received, uint8_t minimumRecordLength, RawCardFile& file)
+{
+    if (received.failedSelectStatus != 0) {
+        file.state = StateOfFailedSelect(received.failedSelectStatus);
+        return true;
+    }
+    if (received.header.empty())
+        return false;
+    if (!TakeSize(received.header, file) || !TakeRecordGeometry(received.header, minimumRecordLength, file))
+        return true;
+    for (unsigned number = 1; number <= LastRecord(file); ++number) {
+        if (const std::vector<uint8_t>* record = ReceivedRecord(&received, number, file)) {
+            file.records.push_back(*record);
+        } else if (received.refusedRecord == number) {
+            Finish(sc::Unexpected, file);
+            return true;
+        } else {
+            return false;
+        }
+    }
+    file.state = FileState::Read;
+    return true;
+}
+
+// Starts `file` afresh, enters `directory` and selects the file in it, and
+// takes the file's size from its header. False when the file cannot be read:
+// its state is set, and `error` is the transport error that stopped it or 0.
+bool OpenFile(CardWalk& walk, uint16_t directory, uint16_t fileId, std::vector<uint8_t>& header,
+              RawCardFile& file, LONG& error)
+{
+    file = RawCardFile{};
+    file.fileId = fileId;
+    error = sc::Success;
+    FileState stateOnFailure = FileState::Refused;
+    LONG result = walk.Enter(directory, stateOnFailure);
+    if (result == sc::Success) {
+        result = walk.Reader().SelectFile(fileId, header);
+        stateOnFailure = StateOfFailedSelect(result, walk.Reader().LastSelectStatus());
+    }
+    if (result != sc::Success) {
+        error = Settle(result, file, stateOnFailure);
+        return false;
+    }
+    return TakeSize(header, file);
+}
+
+} // namespace
+
+LONG CardWalk::Enter(uint16_t directory, FileState& stateOnFailure)
+{
+    if (m_current == directory)
+        return sc::Success;
+    if (!m_current) {
+        const LONG result = Select(simfile::Mf, stateOnFailure);
+        if (result != sc::Success || directory == simfile::Mf)
+            return result;
+    }
+    return Select(directory, stateOnFailure);
+}
+
+LONG CardWalk::Select(uint16_t directory, FileState& stateOnFailure)
+{
+    const auto failed = m_failed.find(directory);
+    if (failed != m_failed.end()) {
+        stateOnFailure = failed->second.second;
+        return failed->second.first;
+    }
+    const LONG result = m_reader.SelectFile(directory);
+    if (result == sc::Success) {
+        m_current = directory;
+        return result;
+    }
+    // The card stays where it was; the files under the directory share its state.
+    stateOnFailure = StateOfFailedSelect(result, m_reader.LastSelectStatus());
+    m_failed[directory] = {result, stateOnFailure};
+    return result;
+}
+
+LONG ReadRawRecordFile(CardWalk& walk, uint16_t directory, uint16_t fileId, uint8_t minimumRecordLength,
+                       const ReceivedFile* received, RawCardFile& file)
+{
+    file = RawCardFile{};
+    file.fileId = fileId;
+    if (received != nullptr && TakeReceived(*received, minimumRecordLength, file))
+        return sc::Success;
+
+    std::vector<uint8_t> header;
+    LONG result = sc::Success;
+    if (!OpenFile(walk, directory, fileId, header, file, result) ||
+        !TakeRecordGeometry(header, minimumRecordLength, file))
+        return result;
+    const auto keep = [&file](const uint8_t* data, size_t length) { file.records.emplace_back(data, data + length); };
+    for (unsigned number = 1; number <= LastRecord(file) && result == sc::Success; ++number) {
+        if (const std::vector<uint8_t>* record = ReceivedRecord(received, number, file))
+            file.records.push_back(*record);
+        else
+            result = card_detail::ReadRecord(walk.Reader(), static_cast<uint8_t>(number), file.recordLength, keep);
+    }
     return Finish(result, file);
 }
 
-LONG ReadRawTransparentFile(CCardReader& reader, uint16_t directory, uint16_t fileId, RawCardFile& file)
+LONG ReadRawTransparentFile(CardWalk& walk, uint16_t directory, uint16_t fileId, RawCardFile& file)
 {
     std::vector<uint8_t> header;
     LONG result = sc::Success;
-    if (!OpenFile(reader, directory, fileId, header, file, result))
+    if (!OpenFile(walk, directory, fileId, header, file, result))
         return result;
     if (header[StructureByte] != TransparentStructure) {
         file.state = FileState::Unusable;
@@ -113,7 +218,7 @@ LONG ReadRawTransparentFile(CCardReader& reader, uint16_t directory, uint16_t fi
     }
     const unsigned length = std::min<unsigned>(file.fileSize, MaxReadLength);
     std::vector<uint8_t> data(length);
-    result = length == 0 ? sc::Success : reader.ReadBinary(length, data.data());
+    result = length == 0 ? sc::Success : walk.Reader().ReadBinary(length, data.data());
     if (result == sc::Success)
         file.records.push_back(std::move(data));
     return Finish(result, file);

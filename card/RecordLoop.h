@@ -12,27 +12,36 @@
 
 namespace card_detail {
 
-// Sends READ RECORD (A0 B2 RR 04 LL) for records 1..recordCount, at most
-// record 255 since the record number is one byte, and passes the data of each
-// response that ends 90 00 to onRecord(data, dataLength). dataLength is what
-// the card actually sent (it may be shorter than the record). Stops at the
-// first transport error (returned) or other status word (SCARD_E_UNEXPECTED).
+// Sends READ RECORD (A0 B2 RR 04 LL) for record `number` and passes the data
+// of a response that ends 90 00 to onRecord(data, dataLength). dataLength is
+// what the card actually sent (it may be shorter than the record). Returns
+// the transport error, or SCARD_E_UNEXPECTED for any other status word.
+template <typename OnRecord>
+LONG ReadRecord(CCardReader& reader, uint8_t number, uint8_t recordLength, OnRecord&& onRecord)
+{
+    const uint8_t readRecord[] = {0xA0, 0xB2, number, 0x04, recordLength};
+    const DWORD room = ReceiveRoom(recordLength);
+    ResponseBuffer response{};
+    DWORD received = room;
+    const LONG result = reader.Transmit(readRecord, sizeof readRecord, response.data(), received);
+    if (result != sc::Success)
+        return result;
+    if (received < 2 || received > room || response[received - 2] != 0x90 || response[received - 1] != 0x00)
+        return sc::Unexpected;
+    onRecord(response.data(), static_cast<size_t>(received - 2));
+    return sc::Success;
+}
+
+// Reads records 1..recordCount, at most record 255 since the record number is
+// one byte, and stops at the first failure (returned).
 template <typename OnRecord>
 LONG ReadRecords(CCardReader& reader, uint16_t recordCount, uint8_t recordLength, OnRecord onRecord)
 {
     const uint16_t lastRecord = std::min(recordCount, MaxRecordNumber);
-    uint8_t readRecord[] = {0xA0, 0xB2, 0x00, 0x04, recordLength};
-    const DWORD room = ReceiveRoom(recordLength);
-    ResponseBuffer response{};
     for (uint16_t number = 1; number <= lastRecord; ++number) {
-        readRecord[2] = static_cast<uint8_t>(number);
-        DWORD received = room; // given anew for every record
-        const LONG result = reader.Transmit(readRecord, sizeof readRecord, response.data(), received);
+        const LONG result = ReadRecord(reader, static_cast<uint8_t>(number), recordLength, onRecord);
         if (result != sc::Success)
             return result;
-        if (received < 2 || received > room || response[received - 2] != 0x90 || response[received - 1] != 0x00)
-            return sc::Unexpected;
-        onRecord(response.data(), static_cast<size_t>(received - 2));
     }
     return sc::Success;
 }

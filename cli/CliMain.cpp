@@ -64,12 +64,15 @@ int ListReaders(const TerminalView& view)
 
 int Run(const CliOptions& options)
 {
-    ReadWatch watch; // outlives the reader that reports to it
+    ReadWatch watch;        // outlives the reader that reports to it
+    ReceivedFiles received; // what the dialog's read got, for --full to take; as long-lived
     std::string watchError;
     if (!options.listReaders && !watch.Open(options.traceFile, isatty(STDERR_FILENO) == 1, watchError)) {
         std::fprintf(stderr, "velmora-cli: %s\n", watchError.c_str());
         return exit_code::Usage;
     }
+    if (options.full)
+        watch.Add(received);
     TerminalView view(ReadAnswerLine);
     view.SetBeforeOutput([&watch] { watch.EraseProgress(); });
     MainDialogLogic logic(view);
@@ -95,7 +98,7 @@ int Run(const CliOptions& options)
         watch.EraseProgress();
         long interruption = logic.GetInterruption();
         if (options.full) {
-            interruption = ReadFullAfterConnect(logic, static_cast<unsigned>(index), interruption, full);
+            interruption = ReadFullAfterConnect(logic, static_cast<unsigned>(index), interruption, received, full);
             watch.EraseProgress();
         }
         if (interruption == 0 &&

@@ -3,11 +3,11 @@
 #include "card/FullCardReader.h"
 
 long ReadFullAfterConnect(const MainDialogLogic& logic, unsigned readerIndex, long interruption,
-                          std::optional<FullCardContent>& content)
+                          const ReceivedFiles& received, std::optional<FullCardContent>& content)
 {
     CCardReader* reader = logic.ReaderList().GetReader(readerIndex);
     if (interruption != 0 || !logic.IsConnected() || reader == nullptr)
         return interruption;
     content.emplace();
-    return ReadFullCard(*reader, *content);
+    return ReadFullCard(*reader, received, *content);
 }

@@ -2,12 +2,14 @@
 #pragma once
 #include <optional>
 
+#include "card/ReceivedFiles.h"
 #include "sim/full/FullCardContent.h"
 #include "ui/logic/MainDialogLogic.h"
 
 // When the dialog's read left the card connected and nothing interrupted it
 // (`interruption` 0), reads the whole card of reader `readerIndex` into
-// `content`. Returns the interruption after it: `interruption` unchanged, or
-// the PC/SC error that stopped the full read.
+// `content`, asking only for what the dialog's read (`received`) lacks.
+// Returns the interruption after it: `interruption` unchanged, or the PC/SC
+// error that stopped the full read.
 long ReadFullAfterConnect(const MainDialogLogic& logic, unsigned readerIndex, long interruption,
-                          std::optional<FullCardContent>& content);
+                          const ReceivedFiles& received, std::optional<FullCardContent>& content);

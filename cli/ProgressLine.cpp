@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "sim/SimFiles.h"
+
 namespace {
 
 constexpr uint8_t InsSelect = 0xA4;
@@ -21,8 +23,10 @@ std::string ProgressFileName(uint16_t fileId)
         uint16_t id;
         const char* name;
     };
-    static constexpr Named names[] = {{0x6F3A, "ADN"},  {0x6F3B, "FDN"},    {0x6F3C, "SMS"}, {0x6F40, "MSISDN"},
-                                      {0x6F44, "LND"},  {0x6F49, "SDN"},    {0x6F4A, "EXT1"}, {0x6F4B, "EXT2"}};
+    static constexpr Named names[] = {
+        {simfile::EfAdn, "ADN"},    {simfile::EfFdn, "FDN"},   {simfile::EfSms, "SMS"},   {simfile::EfMsisdn, "MSISDN"},
+        {simfile::EfLnd, "LND"},    {simfile::EfSdn, "SDN"},   {simfile::EfExt1, "EXT1"}, {simfile::EfExt2, "EXT2"},
+        {simfile::EfExt3, "EXT3"}};
     char hex[8];
     std::snprintf(hex, sizeof hex, "%04X", static_cast<unsigned>(fileId));
     for (const Named& named : names) {

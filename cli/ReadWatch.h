@@ -20,6 +20,8 @@ public:
     // Opens the trace file when one is given; false with `error` set when it
     // cannot be created.
     bool Open(const std::optional<std::string>& traceFile, bool progressOnTerminal, std::string& error);
+    // `observer` watches too (it must outlive the reader's use of it).
+    void Add(IApduObserver& observer) { m_observers.Add(observer); }
     // Watches `reader` from now on.
     void Attach(CCardReader& reader);
     // Erases the progress line if one is shown: when a read is over, and

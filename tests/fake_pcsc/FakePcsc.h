@@ -40,6 +40,7 @@ struct Call {
     std::string arguments; // "ctx#1, reader=\"R\", share=2, protocols=1"
     Bytes command;         // SCardTransmit only: the command APDU sent
     long result = 0;       // what the fake returned
+    Bytes response;        // SCardTransmit only: the card's answer when it succeeded
 
     // "SCardConnect(ctx#1, reader=\"R\", share=2, protocols=1)"
     std::string Text() const;

@@ -116,7 +116,7 @@ std::string Pointer(const void* p)
 
 long Record(const char* function, std::string arguments, long result, Bytes command = {})
 {
-    TheState().calls.push_back(Call{function, std::move(arguments), std::move(command), result});
+    TheState().calls.push_back(Call{function, std::move(arguments), std::move(command), result, {}});
     return result;
 }
 
@@ -418,6 +418,8 @@ LONG FAKE_API SCardTransmit(SCARDHANDLE hCard, const SCARD_IO_REQUEST* pioSendPc
         *pcbRecvLength = static_cast<DWORD>(response.size());
     }
     TheState().calls[index].result = result;
+    if (result == code::Success)
+        TheState().calls[index].response = response;
     return result;
 }
 

@@ -11,16 +11,6 @@
 
 namespace {
 
-TEST(FullSmsVectors, SevenBitTextWithTheExtensionTable)
-{
-    for (const json& vector : Vectors().at("gsm7_packing")) {
-        SCOPED_TRACE(vector.at("id").get<std::string>());
-        const Bytes packed = VectorBytes(vector, "packed_hex");
-        const auto codes = UnpackSeptetsAt(packed.data(), packed.size(), 0, vector.at("septets"));
-        EXPECT_EQ(GsmCodesToUtf8(codes.data(), codes.size()), vector.at("text").get<std::string>());
-    }
-}
-
 TEST(FullSmsVectors, Addresses)
 {
     const std::map<std::string, std::string> expected = {

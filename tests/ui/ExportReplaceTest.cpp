@@ -138,20 +138,6 @@ TEST_F(WriteExportFileTest, DirectoryUnderTheChosenNameFailsToOpenAndIsLeftAlone
     EXPECT_EQ(Names(), (std::vector<std::string>{"FDN.txt"}));
 }
 
-TEST_F(WriteExportFileTest, FilesBesideTheTargetAreNotTouched)
-{
-    // Names an earlier version used for its temporary file are the user's.
-    const fs::path target = dir / "SMS.txt";
-    WriteBytes(target, "old");
-    WriteBytes(dir / "SMS.txt.velmora-tmp", "the user's own");
-
-    EXPECT_EQ(WriteExportFile(target, "new"), ExportResult::Written);
-
-    EXPECT_EQ(ReadBytes(target), "new");
-    EXPECT_EQ(ReadBytes(dir / "SMS.txt.velmora-tmp"), "the user's own");
-    EXPECT_EQ(Names(), (std::vector<std::string>{"SMS.txt", "SMS.txt.velmora-tmp"}));
-}
-
 TEST_F(WriteExportFileTest, NameAtTheLengthLimitIsWritten)
 {
 #ifdef _WIN32

@@ -8,6 +8,7 @@
 
 #include "FsDumpLoader.h"
 #include "UiccProfileLoader.h"
+#include "sim/SimFiles.h"
 
 namespace simcard {
 namespace {
@@ -184,7 +185,8 @@ CardProfile ParseProfile(const std::string& jsonText)
     profile.fdn = Records(root, "fdn", {access::Chv1, access::Chv2});
     profile.sms = Records(root, "sms", {access::Chv1, access::Chv1});
     static const std::pair<const char*, uint16_t> telecomRecordFiles[] = {
-        {"msisdn", 0x6F40}, {"lnd", 0x6F44}, {"sdn", 0x6F49}, {"ext1", 0x6F4A}, {"ext2", 0x6F4B}, {"ext3", 0x6F4C},
+        {"msisdn", simfile::EfMsisdn}, {"lnd", simfile::EfLnd},   {"sdn", simfile::EfSdn},
+        {"ext1", simfile::EfExt1},     {"ext2", simfile::EfExt2}, {"ext3", simfile::EfExt3},
     };
     for (const auto& [key, id] : telecomRecordFiles) {
         if (auto file = Records(root, key, {access::Chv1, access::Chv1}))

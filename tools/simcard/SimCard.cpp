@@ -4,6 +4,7 @@
 
 #include "FileResponses.h"
 #include "StatusWords.h"
+#include "sim/SimFiles.h"
 
 namespace simcard {
 namespace {
@@ -99,29 +100,29 @@ std::vector<uint8_t> DefaultAtr()
 }
 
 SimCard::SimCard(const CardProfile& profile)
-    : m_mf(SimFile::Directory(0x3F00, FileKind::Master)),
+    : m_mf(SimFile::Directory(simfile::Mf, FileKind::Master)),
       m_atr(profile.atr.empty() ? DefaultAtr() : profile.atr),
       m_chv1(profile.chv1),
       m_chv2(profile.chv2),
       m_gsmDataLength(profile.gsmDataLength)
 {
     if (profile.iccid)
-        m_mf->Add(SimFile::Transparent(0x2FE2, *profile.iccid));
+        m_mf->Add(SimFile::Transparent(simfile::EfIccid, *profile.iccid));
     if (profile.hasDfGsm) {
-        SimFile* gsm = m_mf->Add(SimFile::Directory(0x7F20, FileKind::Dedicated));
+        SimFile* gsm = m_mf->Add(SimFile::Directory(simfile::DfGsm, FileKind::Dedicated));
         if (profile.imsi)
-            gsm->Add(SimFile::Transparent(0x6F07, *profile.imsi));
+            gsm->Add(SimFile::Transparent(simfile::EfImsi, *profile.imsi));
         if (profile.spn)
-            gsm->Add(SimFile::Transparent(0x6F46, *profile.spn));
+            gsm->Add(SimFile::Transparent(simfile::EfSpn, *profile.spn));
     }
     if (profile.hasDfTelecom) {
-        SimFile* telecom = m_mf->Add(SimFile::Directory(0x7F10, FileKind::Dedicated));
+        SimFile* telecom = m_mf->Add(SimFile::Directory(simfile::DfTelecom, FileKind::Dedicated));
         if (profile.adn)
-            telecom->Add(SimFile::LinearFixed(0x6F3A, *profile.adn));
+            telecom->Add(SimFile::LinearFixed(simfile::EfAdn, *profile.adn));
         if (profile.fdn)
-            telecom->Add(SimFile::LinearFixed(0x6F3B, *profile.fdn));
+            telecom->Add(SimFile::LinearFixed(simfile::EfFdn, *profile.fdn));
         if (profile.sms)
-            telecom->Add(SimFile::LinearFixed(0x6F3C, *profile.sms));
+            telecom->Add(SimFile::LinearFixed(simfile::EfSms, *profile.sms));
         for (const auto& [id, file] : profile.telecomRecordFiles)
             telecom->Add(SimFile::LinearFixed(id, file));
     }
