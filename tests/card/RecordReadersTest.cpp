@@ -127,7 +127,8 @@ TEST_F(ConnectedCardTest, RawFileStateByTheSelectAnswer)
     for (const auto& [sw, state] : cases) {
         fake_pcsc::ExpectExchanges({{H("A0 A4 00 00 02 3F 00"), H(sw)}});
         RawCardFile file;
-        EXPECT_EQ(ReadRawTransparentFile(*reader, 0x7F20, 0x6F46, file), 0) << sw;
+        CardWalk walk(*reader);
+        EXPECT_EQ(ReadRawTransparentFile(walk, 0x7F20, 0x6F46, file), 0) << sw;
         EXPECT_EQ(file.state, state) << sw;
         fake_pcsc::ExpectScriptDone();
     }
