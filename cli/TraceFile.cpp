@@ -4,6 +4,7 @@
 #include <cstring>
 #include <ctime>
 
+#include "PrivateFile.h"
 #include "card/ResultText.h"
 
 namespace {
@@ -74,9 +75,10 @@ TraceFile::~TraceFile()
 
 bool TraceFile::Open(const std::string& path, std::string& error)
 {
-    m_file = std::fopen(path.c_str(), "w");
+    std::string reason;
+    m_file = CreatePrivateFile(path, reason);
     if (m_file == nullptr) {
-        error = "cannot create the trace " + path + ": " + std::strerror(errno);
+        error = "cannot create the trace " + path + ": " + reason;
         return false;
     }
     // Each line reaches the file at once: a read that hangs still leaves its trace.
