@@ -5,9 +5,9 @@
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #ifndef _WIN32
 #include <sys/stat.h>
-#include <unistd.h>
 #endif
 
 #include "FakePcsc.h"
@@ -294,53 +294,63 @@ TEST(Trace, CommandsAnswersAndHiddenPins)
     EXPECT_EQ(TraceTimestamp(time), "2002-08-26T19:37:41.000042Z");
 }
 
-#ifndef _WIN32
-// The trace holds the IMSI and every record: created 0600 whatever the umask,
-// an older trace narrowed to 0600, and never written through a symbolic link.
+// The trace holds the IMSI and every record: a trace left by an earlier run
+// is emptied first; on POSIX the file is 0600 whatever the umask (an older
+// trace narrowed to it) and never written through a symbolic link.
 TEST(Trace, FileIsPrivateAndNeverALink)
 {
     namespace fs = std::filesystem;
-    const fs::path dir = fs::temp_directory_path() / ("velmora-trace-" + std::to_string(getpid()));
+    const fs::path dir = fs::temp_directory_path() / ("velmora-trace-" + std::to_string(std::random_device{}()));
     fs::remove_all(dir);
     fs::create_directories(dir);
-    const auto write = [](const fs::path& path, const char* text) { std::ofstream(path) << text; };
+    const auto write = [](const fs::path& path, const std::string& text) { std::ofstream(path) << text; };
     const auto read = [](const fs::path& path) {
         std::ifstream in(path);
         return std::string(std::istreambuf_iterator<char>(in), {});
     };
-    write(dir / "old", "old trace");
-    fs::permissions(dir / "old", fs::perms(0644));
-    write(dir / "victim", "keep");
-    fs::create_symlink(dir / "victim", dir / "link");
-    fs::create_symlink(dir / "absent", dir / "dangling");
+    std::string oldTrace;
+    for (int i = 0; i < 20; ++i)
+        oldTrace += "old trace line\n";
+    write(dir / "old", oldTrace);
     struct Case {
         const char* name;
         const char* errorPart; // nullptr: opens
     };
+    std::vector<Case> cases = {{"new", nullptr}, {"old", nullptr}};
+#ifndef _WIN32
+    fs::permissions(dir / "old", fs::perms(0644));
+    write(dir / "victim", "keep");
+    fs::create_symlink(dir / "victim", dir / "link");
+    fs::create_symlink(dir / "absent", dir / "dangling");
+    cases.push_back({"link", "it is a symbolic link"});
+    cases.push_back({"dangling", "it is a symbolic link"});
     const mode_t savedMask = umask(0);
-    for (const Case& c : std::vector<Case>{{"new", nullptr},
-                                           {"old", nullptr},
-                                           {"link", "it is a symbolic link"},
-                                           {"dangling", "it is a symbolic link"}}) {
+#endif
+    for (const Case& c : cases) {
         TraceFile trace;
         std::string error;
         const bool opened = trace.Open((dir / c.name).string(), error);
         EXPECT_EQ(opened, c.errorPart == nullptr) << c.name << ": " << error;
         if (opened) {
+#ifndef _WIN32
             EXPECT_EQ(fs::status(dir / c.name).permissions(), fs::perms::owner_read | fs::perms::owner_write)
                 << c.name;
+#endif
             EXPECT_TRUE(trace.Close(error)) << error;
-            EXPECT_EQ(read(dir / c.name).rfind("# velmora-cli trace", 0), 0u) << c.name;
+            const std::string text = read(dir / c.name);
+            EXPECT_EQ(text.rfind("# velmora-cli trace", 0), 0u) << c.name;
+            EXPECT_EQ(text.find("old trace"), std::string::npos) << c.name;
         } else {
             EXPECT_NE(error.find(c.errorPart), std::string::npos) << c.name << ": " << error;
         }
     }
+#ifndef _WIN32
     umask(savedMask);
     EXPECT_EQ(read(dir / "victim"), "keep");
     EXPECT_FALSE(fs::exists(dir / "absent"));
+#endif
     fs::remove_all(dir);
 }
-#endif
 
 TEST(ProgressLine, FollowsTheRecordReads)
 {
