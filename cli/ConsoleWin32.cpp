@@ -2,8 +2,9 @@
 // for a pipe or a file.
 #include <fcntl.h>
 #include <io.h>
-#include <shellapi.h>
 #include <windows.h>
+// after windows.h, which it needs
+#include <shellapi.h>
 
 #include <algorithm>
 

@@ -6,13 +6,15 @@ namespace {
 
 constexpr LONG RemovedCard = static_cast<LONG>(0x80100069UL); // SCARD_W_REMOVED_CARD
 constexpr LONG Timeout = static_cast<LONG>(0x8010000AUL);     // SCARD_E_TIMEOUT
+// Room for any ATR: pcsc-lite's MAX_ATR_SIZE (33 bytes on Windows).
+constexpr DWORD AtrRoom = 36;
 
 LONG StatusOfConnection(SCARDHANDLE card)
 {
     DWORD nameLength = 0;
     DWORD state = 0;
     DWORD protocol = 0;
-    BYTE atr[MAX_ATR_SIZE];
+    BYTE atr[AtrRoom];
     DWORD atrLength = sizeof atr;
     const LONG result = SCardStatus(card, nullptr, &nameLength, &state, &protocol, atr, &atrLength);
     if (result != SCARD_S_SUCCESS)
