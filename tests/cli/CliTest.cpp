@@ -376,25 +376,30 @@ TEST(ProgressLine, FollowsTheRecordReads)
         {{0xA0, 0xC0, 0, 0, 0x0F}, adnHeader, ""},
         {{0xA0, 0xB2, 3, 4, 0x1C}, record, "\r\x1b[KReading SMS (6F3C): record 3"},
     };
-    char* buffer = nullptr;
-    size_t size = 0;
-    std::FILE* terminal = open_memstream(&buffer, &size);
+    std::FILE* terminal = std::tmpfile();
     ASSERT_NE(terminal, nullptr);
+    // Everything written so far.
+    const auto written = [terminal] {
+        std::fflush(terminal);
+        std::string text(static_cast<size_t>(std::ftell(terminal)), '\0');
+        std::rewind(terminal);
+        const size_t read = std::fread(text.data(), 1, text.size(), terminal);
+        std::fseek(terminal, 0, SEEK_END);
+        return text.substr(0, read);
+    };
     ProgressLine progress(terminal, std::chrono::milliseconds(0));
     size_t seen = 0;
     for (const Step& step : steps) {
         progress.OnCommand(step.command.data(), step.command.size());
         progress.OnResponse(0, step.response.data(), step.response.size());
-        std::fflush(terminal);
-        EXPECT_EQ(std::string(buffer + seen, size - seen), step.shown);
-        seen = size;
+        const std::string text = written();
+        EXPECT_EQ(text.substr(seen), step.shown);
+        seen = text.size();
     }
     progress.Clear();
     progress.Clear(); // nothing left to erase
-    std::fflush(terminal);
-    EXPECT_EQ(std::string(buffer + seen, size - seen), "\r\x1b[K");
+    EXPECT_EQ(written().substr(seen), "\r\x1b[K");
     std::fclose(terminal);
-    std::free(buffer);
 }
 
 // After the read, a pulled card is told apart without a command to the card.
