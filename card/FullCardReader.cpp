@@ -54,8 +54,10 @@ LONG ReadPhoneBooks(CCardReader& reader, FullCardContent& content)
     }
     for (const PhoneBookFile& file : PhoneBookFiles) {
         const auto extension = extensions.find(file.extensionId);
-        content.*file.book =
-            DecodePhoneBook(books[file.fileId], extension != extensions.end() ? &extension->second : nullptr);
+        const bool extensionTried = extension != extensions.end();
+        PhoneBook& book = content.*file.book;
+        book = DecodePhoneBook(books[file.fileId], extensionTried ? &extension->second : nullptr);
+        book.extensionState = extensionTried ? extension->second.state : FileState::NotRead;
     }
     return result;
 }

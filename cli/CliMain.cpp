@@ -70,6 +70,7 @@ int Run(const CliOptions& options)
         return exit_code::Usage;
     }
     TerminalView view(ReadAnswerLine);
+    view.SetBeforeOutput([&watch] { watch.EraseProgress(); });
     MainDialogLogic logic(view);
     logic.OnInitDialog();
     if (options.listReaders)
@@ -90,19 +91,24 @@ int Run(const CliOptions& options)
         CCardReader& reader = *logic.ReaderList().GetReader(static_cast<unsigned>(index));
         watch.Attach(reader);
         run.outcome = logic.OnConnect();
-        watch.EndOfRead();
+        watch.EraseProgress();
         long interruption = logic.GetInterruption();
-        if (options.full)
+        if (options.full) {
             interruption = ReadFullAfterConnect(logic, static_cast<unsigned>(index), interruption, full);
+            watch.EraseProgress();
+        }
         if (interruption == 0 &&
             (run.outcome == ConnectOutcome::Connected || run.outcome == ConnectOutcome::IncompatibleCard))
             interruption = watch.CardGone(reader);
         run.interruption = interruption;
         run.exitCode = ExitCodeFor(run.outcome, interruption);
-        if (logic.IsConnected() && options.exportDir && !ExportAll(PathFromUtf8(*options.exportDir), logic, options.sorts, view) &&
+        if (logic.IsConnected() && options.exportDir &&
+            !ExportAll(PathFromUtf8(*options.exportDir), logic, options.sorts, view) &&
             run.exitCode == exit_code::CardRead)
             run.exitCode = exit_code::ExportFailed;
-        if (full && options.exportDir && !ExportFull(PathFromUtf8(*options.exportDir), *full, view) &&
+        // Without a full read every --full file is left as it was, and said so.
+        if (options.full && logic.IsConnected() && options.exportDir &&
+            !ExportFull(PathFromUtf8(*options.exportDir), full ? *full : FullCardContent{}, view, stderr) &&
             run.exitCode == exit_code::CardRead)
             run.exitCode = exit_code::ExportFailed;
     }

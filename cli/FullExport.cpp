@@ -1,6 +1,6 @@
 #include "FullExport.h"
 
-#include <utility>
+#include <algorithm>
 
 #include "Csv.h"
 #include "SmsCsv.h"
@@ -13,6 +13,43 @@ void AppendRows(std::string& csv, const char* bookName, const PhoneBook& book)
 {
     for (const PhoneBookRecord& record : book.records)
         csv += CsvRow({bookName, std::to_string(record.record), record.name, record.number});
+}
+
+// Why `state` leaves card file `name` not read whole, or empty.
+std::string NotWhole(FileState state, const std::string& name)
+{
+    switch (state) {
+    case FileState::Read:
+    case FileState::Absent: // nothing more to read: the card has no such file
+        return {};
+    case FileState::Refused:
+        return "the card refused to read " + name;
+    case FileState::Incomplete:
+        return "the card stopped answering part of the way through " + name;
+    case FileState::Unusable:
+        return "the header of " + name + " describes no file that can be read";
+    default:
+        return "the read stopped before " + name + " was read whole";
+    }
+}
+
+std::string NotWhole(const PhoneBook& book, const std::string& name, const std::string& extensionName)
+{
+    if (std::string reason = NotWhole(book.state, name); !reason.empty())
+        return reason;
+    const bool continues = std::any_of(book.records.begin(), book.records.end(), [](const PhoneBookRecord& record) {
+        return record.extension.state != ExtensionState::None;
+    });
+    if (!continues)
+        return {};
+    if (std::string reason = NotWhole(book.extensionState, extensionName); !reason.empty())
+        return reason + " (numbers of " + name + " continue there)";
+    return {};
+}
+
+std::string FirstOf(const std::string& reason, const std::string& other)
+{
+    return reason.empty() ? other : reason;
 }
 
 } // namespace
@@ -30,18 +67,32 @@ std::string ContactsCsv(const FullCardContent& content)
     return csv;
 }
 
-bool ExportFull(const std::filesystem::path& dir, const FullCardContent& content, IMainView& view)
+std::vector<FullExportFile> FullExportFiles(const FullCardContent& content)
+{
+    const std::string adn = NotWhole(content.adn, "EF_ADN", "EF_EXT1");
+    const std::string fdn = NotWhole(content.fdn, "EF_FDN", "EF_EXT2");
+    return {
+        {"contacts.vcf", ContactsVcf(content), adn},
+        {"contacts.csv", ContactsCsv(content), FirstOf(adn, fdn)},
+        {"sms.csv", SmsCsv(content.sms), NotWhole(content.sms.state, "EF_SMS")},
+    };
+}
+
+bool ExportFull(const std::filesystem::path& dir, const FullCardContent& content, IMainView& view,
+                std::FILE* notes)
 {
     std::error_code error;
     std::filesystem::create_directories(dir, error); // a failure shows as the open failing
-    const std::pair<const char*, std::string> files[] = {
-        {"contacts.vcf", ContactsVcf(content)},
-        {"contacts.csv", ContactsCsv(content)},
-        {"sms.csv", SmsCsv(content.sms)},
-    };
     bool allWritten = true;
-    for (const auto& [name, bytes] : files) {
-        if (const auto message = ExportResultMessage(WriteExportFile(dir / name, bytes))) {
+    for (const FullExportFile& file : FullExportFiles(content)) {
+        const std::filesystem::path target = dir / file.name;
+        if (!file.notWhole.empty()) {
+            const bool kept = std::filesystem::exists(target, error);
+            std::fprintf(notes, "velmora-cli: %s %s: %s\n", file.name, kept ? "left as it was" : "not written",
+                         file.notWhole.c_str());
+            continue;
+        }
+        if (const auto message = ExportResultMessage(WriteExportFile(target, file.bytes))) {
             view.ShowMessage(message->text, message->caption, message->type);
             allWritten = false;
         }

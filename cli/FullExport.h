@@ -1,9 +1,11 @@
 // --full --export DIR: the files beside the dialog's three, one function per
 // file (contacts.vcf, contacts.csv, sms.csv), each written safely as the dialog's
-// exports are.
+// exports are, and only from card files read whole.
 #pragma once
+#include <cstdio>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "sim/full/FullCardContent.h"
 #include "ui/logic/MainView.h"
@@ -15,6 +17,21 @@ std::string ContactsVcf(const FullCardContent& content);
 // EF_ADN and EF_FDN in record order ("ADN" or "FDN" in the first column).
 std::string ContactsCsv(const FullCardContent& content);
 
-// Writes the files into `dir`; a failure is shown through `view` as the
-// dialog's exports show it. Returns false when any failed.
-bool ExportFull(const std::filesystem::path& dir, const FullCardContent& content, IMainView& view);
+struct FullExportFile {
+    const char* name;    // "contacts.vcf", "contacts.csv", "sms.csv"
+    std::string bytes;
+    std::string notWhole; // why a card file it comes from was not read whole; empty when all were
+};
+
+// The three files with what they hold. A card file counts as read whole when
+// every record was received, or when the card does not have it; a phone book
+// whose numbers continue in an extension file needs that file read whole too.
+std::vector<FullExportFile> FullExportFiles(const FullCardContent& content);
+
+// Writes into `dir` each file whose card files were read whole; a failure is
+// shown through `view` as the dialog's exports show it. Any other file is
+// left as it was, with a line on `notes` saying which and why (a declined PIN
+// or an interrupted read must not replace a good export with a poorer one).
+// Returns false when a write failed.
+bool ExportFull(const std::filesystem::path& dir, const FullCardContent& content, IMainView& view,
+                std::FILE* notes);

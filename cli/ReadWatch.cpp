@@ -25,7 +25,7 @@ void ReadWatch::Attach(CCardReader& reader)
     reader.SetObserver(&m_observers);
 }
 
-void ReadWatch::EndOfRead()
+void ReadWatch::EraseProgress()
 {
     if (m_progress)
         m_progress->Clear();

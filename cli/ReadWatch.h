@@ -22,8 +22,9 @@ public:
     bool Open(const std::optional<std::string>& traceFile, bool progressOnTerminal, std::string& error);
     // Watches `reader` from now on.
     void Attach(CCardReader& reader);
-    // The read is over: the progress line goes.
-    void EndOfRead();
+    // Erases the progress line if one is shown: when a read is over, and
+    // before anything else is written to the terminal.
+    void EraseProgress();
     // The PC/SC error that shows the card pulled during the read, or 0.
     LONG CardGone(CCardReader& reader) const;
     // Closes the trace; false with `error` set when it could not be written.

@@ -48,6 +48,8 @@ void TerminalView::SelectReader(int index)
 int TerminalView::ShowMessage(const std::u16string& text, const std::u16string& caption, unsigned type)
 {
     m_messages.push_back(MessageBoxText{text, caption, type});
+    if (m_beforeOutput)
+        m_beforeOutput();
     PrintToStderr(Utf16ToUtf8(caption) + ": " + Utf16ToUtf8(text));
     if ((type & 0xF) != mb::YesNo) {
         PrintToStderr("\n");
@@ -62,6 +64,8 @@ bool TerminalView::AskPin(int triesLeft, std::u16string& pin)
 {
     // As the dialog does: it stays open until an acceptable entry or Cancel.
     for (;;) {
+        if (m_beforeOutput)
+            m_beforeOutput();
         PrintToStderr(Utf16ToUtf8(PinTriesLeftText(triesLeft)) + "\nPIN1 : ");
         const std::optional<std::string> line = m_readLine(true);
         if (!line)

@@ -18,6 +18,9 @@ public:
 
     explicit TerminalView(LineReader readLine);
 
+    // Called before every message or prompt is written (the progress line
+    // must go first).
+    void SetBeforeOutput(std::function<void()> hook) { m_beforeOutput = std::move(hook); }
     // The reader the next connect uses.
     void Select(int index) { m_selected = index; }
     const std::vector<std::u16string>& ReaderNames() const { return m_readerNames; }
@@ -38,6 +41,7 @@ public:
 
 private:
     LineReader m_readLine;
+    std::function<void()> m_beforeOutput;
     std::map<int, std::u16string> m_fields;
     std::vector<std::u16string> m_readerNames;
     std::vector<MessageBoxText> m_messages;

@@ -15,8 +15,11 @@ std::string Card(const PhoneBookRecord& record)
     std::string card = FoldVCardLine("BEGIN:VCARD") + FoldVCardLine("VERSION:3.0");
     card += FoldVCardLine("FN:" + (name.empty() ? VCardText(record.number) : name));
     card += FoldVCardLine("N:;" + name + ";;;");
+    // TEL holds a phone-number value, not text: it is written as is. The
+    // decoded number holds only + 0-9 * # , ? and E, none of which that
+    // value escapes (a pause stays a plain comma).
     if (!record.number.empty())
-        card += FoldVCardLine("TEL:" + VCardText(record.number));
+        card += FoldVCardLine("TEL:" + record.number);
     return card + FoldVCardLine("END:VCARD");
 }
 

@@ -16,5 +16,6 @@ std::string FoldVCardLine(const std::string& line);
 
 // One vCard per used record of `book`: FN (the name, or the number when the
 // record has no name), N (the whole name as the given name: a SIM name is
-// not split into parts), and TEL when the record has a number.
+// not split into parts), and TEL when the record has a number (a phone-number
+// value, written unescaped).
 std::string PhoneBookVCards(const PhoneBook& book);

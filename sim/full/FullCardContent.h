@@ -31,6 +31,9 @@ struct PhoneBook {
     uint8_t recordLength = 0;
     uint16_t recordCount = 0;
     std::vector<PhoneBookRecord> records;
+    // The extension file the numbers continue in, as far as it was read
+    // (NotRead when no record of any phone book needed it).
+    FileState extensionState = FileState::NotRead;
 };
 
 struct FullCardContent {

@@ -142,8 +142,11 @@ TEST(TerminalView, PinPromptValidatesLikeTheDialog)
     ScriptedTerminal terminal;
     terminal.lines = {"", "12", "12ab", "123456789", "4321"};
     std::u16string pin;
+    int erased = 0; // the progress line goes before every prompt and message
+    terminal.view.SetBeforeOutput([&erased] { ++erased; });
 
     EXPECT_TRUE(terminal.view.AskPin(3, pin));
+    EXPECT_EQ(erased, 5 + 4);
 
     EXPECT_EQ(pin, u"4321");
     std::vector<std::u16string> captions;

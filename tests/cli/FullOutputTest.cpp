@@ -89,14 +89,58 @@ PhoneBookRecord Record(unsigned number, const char* name, const char* dialled)
 TEST(PhoneBookVCards, OneCardPerRecord)
 {
     FullCardContent content;
-    content.adn.records = {Record(1, "Mum", "+44"), Record(2, "", "123"), Record(5, "No number", "")};
+    content.adn.records = {Record(1, "Mum", "+44"), Record(2, "", "12,3#"), Record(5, "No number", "")};
     content.fdn.records = {Record(1, "Home", "112")};
+    // FN is text (the pause escaped), TEL a phone number (written as is).
     EXPECT_EQ(ContactsVcf(content),
               "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Mum\r\nN:;Mum;;;\r\nTEL:+44\r\nEND:VCARD\r\n"
-              "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:123\r\nN:;;;;\r\nTEL:123\r\nEND:VCARD\r\n"
+              "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:12\\,3#\r\nN:;;;;\r\nTEL:12,3#\r\nEND:VCARD\r\n"
               "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:No number\r\nN:;No number;;;\r\nEND:VCARD\r\n");
-    EXPECT_EQ(ContactsCsv(content), "phoneBook,record,name,number\r\nADN,1,Mum,+44\r\nADN,2,,123\r\n"
+    EXPECT_EQ(ContactsCsv(content), "phoneBook,record,name,number\r\nADN,1,Mum,+44\r\nADN,2,,\"12,3#\"\r\n"
                                     "ADN,5,No number,\r\nFDN,1,Home,112\r\n");
+}
+
+// Which --full export files may replace an earlier one: only those whose
+// card files were read whole (or are not on the card).
+TEST(FullExportFiles, WrittenOnlyFromFilesReadWhole)
+{
+    struct Case {
+        FileState adn, adnExtension, fdn, sms;
+        std::vector<std::string> notWhole; // contacts.vcf, contacts.csv, sms.csv
+    };
+    const std::string refused = "the card refused to read ";
+    const Case cases[] = {
+        {FileState::Read, FileState::Read, FileState::Read, FileState::Read, {"", "", ""}},
+        // A declined PIN: the card refuses what needs it.
+        {FileState::Refused, FileState::NotRead, FileState::Refused, FileState::Refused,
+         {refused + "EF_ADN", refused + "EF_ADN", refused + "EF_SMS"}},
+        // Interrupted in the extension file, before EF_SMS.
+        {FileState::Read, FileState::NotRead, FileState::Read, FileState::NotRead,
+         {"the read stopped before EF_EXT1 was read whole (numbers of EF_ADN continue there)",
+          "the read stopped before EF_EXT1 was read whole (numbers of EF_ADN continue there)",
+          "the read stopped before EF_SMS was read whole"}},
+        // Files the card lacks are known whole; a file cut short is not.
+        {FileState::Read, FileState::Absent, FileState::Incomplete, FileState::Absent,
+         {"", "the card stopped answering part of the way through EF_FDN", ""}},
+        {FileState::Read, FileState::Incomplete, FileState::Unusable, FileState::Read,
+         {"the card stopped answering part of the way through EF_EXT1 (numbers of EF_ADN continue there)",
+          "the card stopped answering part of the way through EF_EXT1 (numbers of EF_ADN continue there)", ""}},
+    };
+    for (const Case& c : cases) {
+        FullCardContent content;
+        content.adn.state = c.adn;
+        content.adn.extensionState = c.adnExtension;
+        content.adn.records = {Record(1, "Mum", "+44"), Record(2, "Long", "+4412345678901234567890")};
+        content.adn.records[1].extension.state = ExtensionState::Missing;
+        content.fdn.state = c.fdn;
+        content.fdn.extensionState = FileState::NotRead; // no FDN record continues
+        content.sms.state = c.sms;
+        const std::vector<FullExportFile> files = FullExportFiles(content);
+        ASSERT_EQ(files.size(), 3u);
+        for (size_t i = 0; i < files.size(); ++i)
+            EXPECT_EQ(files[i].notWhole, c.notWhole[i]) << files[i].name << " case " << (&c - cases);
+    }
+    EXPECT_EQ(std::string(FullExportFiles({})[2].name), "sms.csv");
 }
 
 TEST(Csv, QuotesOnlyWhatNeedsIt)
@@ -106,6 +150,13 @@ TEST(Csv, QuotesOnlyWhatNeedsIt)
         {"a,b", "\"a,b\""},     {"say \"hi\"", "\"say \"\"hi\"\"\""},
         {"l1\r\nl2", "\"l1\r\nl2\""}, {"l1\nl2", "\"l1\nl2\""},
         {"+44,123#", "\"+44,123#\""},
+        // What a spreadsheet would run is made text; a plain phone number is not touched.
+        {"=HYPERLINK(\"x\")", "\"'=HYPERLINK(\"\"x\"\")\""}, {"@SUM(A1)", "\"'@SUM(A1)\""},
+        {"-2+3", "\"'-2+3\""},        {"+1+cmd|' /C calc'!A0", "\"'+1+cmd|' /C calc'!A0\""},
+        {"\tx", "\"'\tx\""},         {"\r=1", "\"'\r=1\""},
+        {"+", "\"'+\""},               {"+44 7700", "\"'+44 7700\""},  {"+1E5", "\"'+1E5\""},
+        {"+447700900123", "+447700900123"}, {"+*21#?", "+*21#?"},      {"*21#", "*21#"},
+        {"a=b", "a=b"},
     };
     for (const auto& [field, written] : cases)
         EXPECT_EQ(CsvField(field), written) << field;
