@@ -42,6 +42,9 @@ public:
     LONG SelectFile(uint16_t fileId, std::vector<uint8_t>& header);
     // isDirectory is set from the SELECT status word before GET RESPONSE.
     LONG SelectFile(uint16_t fileId, std::vector<uint8_t>& header, bool& isDirectory);
+    // The status word of the last SELECT's answer (0 when it got none), to
+    // tell a file the card lacks from one it would not select.
+    uint16_t LastSelectStatus() const { return m_lastSelectStatus; }
 
     // Size and access levels (0 always, 1 PIN1, 2 PIN2, 3 other) of a
     // 15-byte header; SCARD_E_UNEXPECTED, outputs untouched, otherwise.
@@ -75,4 +78,5 @@ private:
     SCARDCONTEXT m_hContext;
     SCARDHANDLE m_hCard;
     IApduObserver* m_pObserver = nullptr;
+    uint16_t m_lastSelectStatus = 0;
 };

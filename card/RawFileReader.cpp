@@ -24,8 +24,20 @@ LONG Settle(LONG result, RawCardFile& file, FileState stateOnAnswer)
 {
     if (!IsCardAnswer(result))
         return result;
-    file.state = result == sc::FileNotFound ? FileState::Absent : stateOnAnswer;
+    file.state = stateOnAnswer;
     return sc::Success;
+}
+
+// A SELECT that found no file: absent only when the card says so (94 04,
+// 6A 82); a memory or technical problem (92 40, 65 xx, 6F 00) is an error,
+// any other answer (such as 6E 00, class not supported) a refusal.
+FileState StateOfFailedSelect(uint16_t statusWord)
+{
+    if (statusWord == 0x9404 || statusWord == 0x6A82)
+        return FileState::Absent;
+    if (statusWord == 0x9240 || statusWord >> 8 == 0x65 || statusWord == 0x6F00)
+        return FileState::Error;
+    return FileState::Refused;
 }
 
 // Starts `file` afresh, then SELECT MF, directory and file, and the file's
@@ -40,7 +52,8 @@ bool OpenFile(CCardReader& reader, uint16_t directory, uint16_t fileId, std::vec
     for (uint16_t id : {simfile::Mf, directory, fileId}) {
         const LONG result = reader.SelectFile(id, header);
         if (result != sc::Success) {
-            error = Settle(result, file, FileState::Refused);
+            const bool noFile = result == sc::FileNotFound;
+            error = Settle(result, file, noFile ? StateOfFailedSelect(reader.LastSelectStatus()) : FileState::Refused);
             return false;
         }
     }

@@ -70,11 +70,13 @@ LONG CCardReader::SelectFile(uint16_t fileId, std::vector<uint8_t>& header, bool
                               static_cast<uint8_t>(fileId & 0xFF)};
     ResponseBuffer response{};
     DWORD length = ReceiveLength;
+    m_lastSelectStatus = 0;
     LONG result = Transmit(select, sizeof select, response.data(), length);
     if (result != sc::Success)
         return result;
     if (length != 2)
         return sc::Unexpected;
+    m_lastSelectStatus = static_cast<uint16_t>(response[0] << 8 | response[1]);
     if (response[0] != Sw1ResponseWaiting)
         return sc::FileNotFound;
     // An elementary file announces 15 bytes of response; anything else is a

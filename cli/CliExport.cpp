@@ -48,6 +48,15 @@ int SortColumnFor(int32_t mode, const std::string& column)
     return -1;
 }
 
+bool AnyListHasColumn(const std::string& column)
+{
+    for (int32_t mode : {ListModeAdn, ListModeFdn, ListModeSms}) {
+        if (SortColumnFor(mode, column) >= 0)
+            return true;
+    }
+    return false;
+}
+
 std::vector<ListRow> SortedRows(int32_t mode, std::vector<ListRow> rows, const std::vector<SortRequest>& sorts,
                                 ListSortState& sort)
 {

@@ -13,6 +13,10 @@
 // column: a title in any case, or an index from 0.
 int SortColumnFor(int32_t mode, const std::string& column);
 
+// Whether a --sort column names a column of at least one list; one that
+// names none is a mistake on the command line.
+bool AnyListHasColumn(const std::string& column);
+
 // The rows as the list window shows them after the header clicks that
 // produce each requested sort in turn: one click, and a second one when the
 // first left the other direction. `sort` ends as the window's sort state.

@@ -147,5 +147,9 @@ int main(int argc, char** argv)
         WriteText(stdout, CliUsage());
         return exit_code::CardRead;
     }
+    if (options->version) {
+        WriteText(stdout, CliVersion());
+        return exit_code::CardRead;
+    }
     return Run(*options);
 }

@@ -1,5 +1,7 @@
 #include "CliOptions.h"
 
+#include "CliExport.h"
+
 namespace {
 
 std::optional<SortRequest> ParseSort(const std::string& value)
@@ -51,6 +53,8 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args, 
         std::string value;
         if (arg == "--help" || arg == "-h") {
             options.help = true;
+        } else if (arg == "--version") {
+            options.version = true;
         } else if (arg == "--list-readers") {
             options.listReaders = true;
         } else if (arg == "--json") {
@@ -89,6 +93,10 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args, 
                 error = "--sort takes COLUMN, COLUMN:asc or COLUMN:desc, not \"" + value + "\"";
                 return std::nullopt;
             }
+            if (!AnyListHasColumn(sort->column)) {
+                error = "--sort: no list has a column \"" + sort->column + "\"";
+                return std::nullopt;
+            }
             options.sorts.push_back(*sort);
         } else if (arg == "--pin" || arg.rfind("--pin=", 0) == 0) {
             error = "the PIN is asked for on the terminal (or read from standard input), never taken from the "
@@ -107,7 +115,7 @@ std::string CliUsage()
     return R"(Usage: velmora-cli [--reader N|NAME] [--export DIR] [--sort COLUMN[:desc]]... [--json] [--full]
                    [--trace FILE]
        velmora-cli --list-readers
-       velmora-cli --help
+       velmora-cli --help | --version
 
 Reads the GSM SIM card in a PC/SC reader, as the Velmora main dialog does, and
 prints what the dialog shows: ICC ID, PIN1 and PIN2 states, IMSI and the
@@ -122,9 +130,10 @@ number of phone-book (ADN), fixed-dialling (FDN) and SMS entries.
                       before exporting, sort like clicks on a list window's
                       column header; COLUMN is a title (Name, Number, From,
                       Date, Message; any case: every list with that column)
-                      or a number from 0 (every list with that column);
-                      ascending unless :desc. May be given more than once:
-                      applied in order. Without it the files follow the
+                      or a number from 0 (every list with that column;
+                      one no list has is refused); ascending unless
+                      :desc. May be given more than once: applied in
+                      order. Without it the files follow the
                       window's initial order (ascending by the first column,
                       case and accents not counting)
   --json              print everything read as JSON on standard output
@@ -135,12 +144,15 @@ number of phone-book (ADN), fixed-dialling (FDN) and SMS entries.
                       record (ADN, FDN, own numbers, service and last dialled
                       numbers) with its record number, UCS2 names, numbers
                       continued in the extension files, the service provider
-                      name; printed in UTF-8 after the fields, under "full" in
-                      the JSON, and with --export also DIR/contacts.vcf
-                      (vCard 3.0) and DIR/contacts.csv. Never writes to the card
+                      name, every stored message (EF_SMS) with its parts
+                      joined; printed in UTF-8 after the fields, under "full"
+                      in the JSON, and with --export also DIR/contacts.vcf
+                      (vCard 3.0), DIR/contacts.csv and DIR/sms.csv. Never
+                      writes to the card
   --trace FILE        write every command sent to the card and its answer,
                       with time stamps, to FILE (PINs shown as **)
   --help              this text
+  --version           print the version and exit
 
 Message boxes are printed as "Caption: text" on standard error. PIN1 is asked
 for when the card needs it: on a terminal without echo; otherwise one line of
@@ -162,4 +174,9 @@ Exit status:
      printed
   8  an export file or the trace could not be written
 )";
+}
+
+std::string CliVersion()
+{
+    return "velmora-cli " VELMORA_VERSION "\n";
 }

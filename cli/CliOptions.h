@@ -13,6 +13,7 @@ struct SortRequest {
 
 struct CliOptions {
     bool help = false;
+    bool version = false;
     bool listReaders = false;
     std::string reader = "0"; // index or name
     std::optional<std::string> exportDir;
@@ -27,3 +28,6 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args, 
 
 // The --help text.
 std::string CliUsage();
+
+// The --version line: the program and the version the build was made as.
+std::string CliVersion();

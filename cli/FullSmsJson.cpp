@@ -1,15 +1,18 @@
 #include "FullSmsJson.h"
 
 #include "FullSmsView.h"
+#include "sim/full/SmsCommandType.h"
 #include "sim/full/SmsReportStatus.h"
 
 namespace {
 
 using nlohmann::ordered_json;
 
-void AddCoding(ordered_json& json, const FullSms& sms)
+void AddCoding(ordered_json& json, const FullSms& sms, const FullSmsView& view)
 {
     const DataCoding& coding = sms.coding;
+    if (!view.octets.empty())
+        json["userData"] = HexText(view.octets);
     if (coding.messageClass >= 0)
         json["messageClass"] = coding.messageClass;
     if (coding.compressed)
@@ -18,8 +21,10 @@ void AddCoding(ordered_json& json, const FullSms& sms)
         json["messageWaiting"] = {{"kind", WaitingKindName(coding.waitingKind)},
                                   {"active", coding.waitingActive},
                                   {"store", coding.waiting == WaitingGroup::Store}};
-    json["protocolId"] = sms.protocolId;
-    json["dataCodingScheme"] = sms.dataCodingScheme;
+    if (sms.protocolId)
+        json["protocolId"] = *sms.protocolId;
+    if (sms.dataCodingScheme)
+        json["dataCodingScheme"] = *sms.dataCodingScheme;
 }
 
 void AddByType(ordered_json& json, const FullSms& sms)
@@ -30,6 +35,12 @@ void AddByType(ordered_json& json, const FullSms& sms)
         json["validity"] = {{"format", sms.validity.format}, {"text", sms.validity.text}};
     if (sms.type == SmsType::StatusReport && sms.dischargeTimeValid)
         json["dischargeTime"] = IsoText(sms.dischargeTime);
+    if (sms.dischargeTimeInvalid)
+        json["dischargeTimeInvalid"] = true;
+    if (sms.commandType)
+        json["commandType"] = {{"value", *sms.commandType}, {"meaning", CommandTypeName(*sms.commandType)}};
+    if (sms.messageNumber)
+        json["messageNumber"] = *sms.messageNumber;
     if (sms.reportStatus)
         json["reportStatus"] = {{"value", *sms.reportStatus}, {"meaning", ReportStatusName(*sms.reportStatus)}};
 }
@@ -57,11 +68,15 @@ ordered_json MessageJson(const SmsMessages& messages, const JoinedSms& joined)
     json["address"] = sms.address.text;
     if (const std::string time = TimestampText(sms); !time.empty())
         json["timestamp"] = time;
-    json["alphabet"] = AlphabetName(sms.coding.alphabet);
-    json["text"] = joined.text;
+    else if (sms.timestampInvalid)
+        json["timestampInvalid"] = true;
+    if (const std::string alphabet = AlphabetText(sms); !alphabet.empty())
+        json["alphabet"] = alphabet;
+    if (sms.carriesUserData)
+        json["text"] = joined.text;
     json["deleted"] = sms.deleted;
     AddConcatenation(json, joined, view);
-    AddCoding(json, sms);
+    AddCoding(json, sms, view);
     AddByType(json, sms);
     if (!view.error.empty())
         json["error"] = "decoding stopped at the " + view.error;

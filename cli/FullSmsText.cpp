@@ -1,6 +1,8 @@
 #include "FullSmsText.h"
 
 #include "FullSmsView.h"
+#include "TerminalText.h"
+#include "sim/full/SmsCommandType.h"
 #include "sim/full/SmsReportStatus.h"
 
 namespace {
@@ -20,6 +22,7 @@ std::string StateText(const SmsMessages& messages)
     case FileState::Absent: return "not on the card";
     case FileState::Refused: return "not readable (the card refused it)";
     case FileState::Unusable: return "not readable (its header describes another kind of file)";
+    case FileState::Error: return "not readable (the card answered with an error)";
     default: break;
     }
     std::string text = std::to_string(messages.messages.size()) + " messages in " +
@@ -45,21 +48,46 @@ std::string HeadLine(const FullSmsView& view)
     const FullSms& sms = view.head;
     std::string line = std::string("  Record") + (view.records.size() > 1 ? "s " : " ") + Join(view.records, ", ") +
                        " (" + SmsStatusName(sms.statusByte) + (sms.deleted ? ", deleted" : "") + ", " +
-                       SmsTypeName(sms.type) + ") " + AddressWord(sms.type) + " " + sms.address.text;
+                       SmsTypeName(sms.type) + ") " + AddressWord(sms.type) + " " +
+                       TerminalText(sms.address.text, false);
     if (const std::string time = TimestampText(sms); !time.empty())
         line += " at " + time;
+    else if (sms.timestampInvalid)
+        line += " (its time stamp is not a valid date)";
     return line + "\n";
+}
+
+// What the data that is not shown as text holds.
+std::string DataNote(const FullSmsView& view)
+{
+    const std::string octets = std::to_string(view.octets.size()) + " octets";
+    if (view.octets.empty())
+        return {};
+    if (view.head.coding.compressed)
+        return ", compressed, " + octets + " (not shown; hex in --json)";
+    if (view.head.coding.alphabet == SmsAlphabet::EightBit && view.head.carriesUserData)
+        return ", " + octets + " of 8-bit data (hex in --json)";
+    return {};
+}
+
+std::string CommandNote(const FullSms& sms)
+{
+    std::string note;
+    if (sms.commandType)
+        note += ", command " + std::to_string(*sms.commandType) + " (" + CommandTypeName(*sms.commandType) + ")";
+    if (sms.messageNumber)
+        note += ", message number " + std::to_string(*sms.messageNumber);
+    return note;
 }
 
 // "    [gsm7, class 1, part 2 of 3 missing, ...]": how it was sent and kept.
 std::string DetailLine(const JoinedSms& joined, const FullSmsView& view)
 {
     const FullSms& sms = view.head;
-    std::string details = AlphabetName(sms.coding.alphabet);
+    std::string details = AlphabetText(sms);
     if (sms.coding.messageClass >= 0)
         details += ", class " + std::to_string(sms.coding.messageClass);
-    if (sms.coding.compressed)
-        details += ", compressed (not shown)";
+    details += DataNote(view);
     if (sms.coding.waiting != WaitingGroup::None)
         details += std::string(", ") + WaitingKindName(sms.coding.waitingKind) + " waiting " +
                    (sms.coding.waitingActive ? "set" : "cleared");
@@ -72,21 +100,27 @@ std::string DetailLine(const JoinedSms& joined, const FullSmsView& view)
         details += ", reference " + std::to_string(*sms.messageReference);
     if (sms.type == SmsType::Submit && sms.validity.format != "none")
         details += ", valid " + sms.validity.format + " " + sms.validity.text;
+    details += CommandNote(sms);
     if (sms.reportStatus)
-        details += std::string(", status ") + ReportStatusName(*sms.reportStatus);
+        details += ", status " + ReportStatusName(*sms.reportStatus);
     if (sms.dischargeTimeValid)
         details += ", discharged " + IsoText(sms.dischargeTime);
+    else if (sms.dischargeTimeInvalid)
+        details += ", discharge time not a valid date";
     if (!sms.serviceCentre.text.empty())
-        details += ", centre " + sms.serviceCentre.text;
+        details += ", centre " + TerminalText(sms.serviceCentre.text, false);
     if (!view.error.empty())
         details += ", decoding stopped at the " + view.error;
+    if (details.starts_with(", "))
+        details.erase(0, 2);
     return "    [" + details + "]\n";
 }
 
 // The text, four spaces before each of its lines; other control characters
-// show as spaces.
-std::string TextLines(const std::string& text)
+// are shown as TerminalText shows them.
+std::string TextLines(const std::string& shown)
 {
+    const std::string text = TerminalText(shown, true);
     std::string lines = "    ";
     for (size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
@@ -95,7 +129,7 @@ std::string TextLines(const std::string& text)
         if (c == '\n' || c == '\r')
             lines += "\n    ";
         else
-            lines += static_cast<unsigned char>(c) < 0x20 || c == 0x7F ? ' ' : c;
+            lines += c;
     }
     return lines + "\n";
 }

@@ -2,10 +2,11 @@
 
 FullSmsView ViewOf(const SmsMessages& messages, const JoinedSms& joined)
 {
-    FullSmsView view{messages.records[joined.parts.front()].sms, 0, {}, {}};
+    FullSmsView view{messages.records[joined.parts.front()].sms, 0, {}, {}, {}};
     for (size_t part : joined.parts) {
         const SmsRecordEntry& entry = messages.records[part];
         view.records.push_back(entry.record);
+        view.octets.insert(view.octets.end(), entry.sms.userData.octets.begin(), entry.sms.userData.octets.end());
         if (view.error.empty() && !entry.sms.error.empty())
             view.error = entry.sms.error;
     }
@@ -17,4 +18,21 @@ std::string TimestampText(const FullSms& sms)
 {
     const bool hasTimestamp = sms.type == SmsType::Deliver || sms.type == SmsType::StatusReport;
     return hasTimestamp && sms.timestampValid ? IsoText(sms.timestamp) : std::string();
+}
+
+std::string AlphabetText(const FullSms& sms)
+{
+    return sms.dataCodingScheme || sms.carriesUserData ? AlphabetName(sms.coding.alphabet) : "";
+}
+
+std::string HexText(const std::vector<uint8_t>& octets)
+{
+    static const char digits[] = "0123456789ABCDEF";
+    std::string text;
+    text.reserve(octets.size() * 2);
+    for (uint8_t octet : octets) {
+        text += digits[octet >> 4];
+        text += digits[octet & 0x0F];
+    }
+    return text;
 }

@@ -1,6 +1,7 @@
 // The fields of a joined message that every output of --full shows, taken
 // from its records: the first part present stands for the whole.
 #pragma once
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@ struct FullSmsView {
     int record;                 // the record of `head`
     std::vector<int> records;   // the parts' records, in part order
     std::string error;          // the first part's note on where decoding stopped
+    std::vector<uint8_t> octets; // 8-bit and compressed data: the parts' octets, in part order
 };
 
 FullSmsView ViewOf(const SmsMessages& messages, const JoinedSms& joined);
@@ -18,3 +20,10 @@ FullSmsView ViewOf(const SmsMessages& messages, const JoinedSms& joined);
 // The time stamp as ISO 8601 with the card's offset; empty for an SMS-SUBMIT
 // or a command, and when the card's time stamp is not a valid one.
 std::string TimestampText(const FullSms& sms);
+
+// The alphabet's name; empty when the message carries neither a data coding
+// scheme nor user data (a command, most status reports).
+std::string AlphabetText(const FullSms& sms);
+
+// Octets as upper-case hex, without spaces.
+std::string HexText(const std::vector<uint8_t>& octets);

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "FullSmsText.h"
+#include "TerminalText.h"
 
 namespace {
 
@@ -15,14 +16,10 @@ const std::pair<PhoneBook FullCardContent::*, const char*> Books[] = {
     {&FullCardContent::lnd, "Last numbers dialled (EF_LND)"},
 };
 
-// One line per record: control characters (a GSM line feed in a name) become spaces.
-std::string OneLine(std::string text)
+// One line per record: a GSM line feed in a name becomes a space.
+std::string OneLine(const std::string& text)
 {
-    for (char& c : text) {
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
-            c = ' ';
-    }
-    return text;
+    return TerminalText(text, false);
 }
 
 std::string StateText(FileState state)
@@ -36,6 +33,8 @@ std::string StateText(FileState state)
         return "not readable (the card refused it)";
     case FileState::Unusable:
         return "not readable (its header describes another kind of file)";
+    case FileState::Error:
+        return "not readable (the card answered with an error)";
     case FileState::Read:
     case FileState::Incomplete:
         break;

@@ -19,7 +19,7 @@ std::string Row(const SmsMessages& messages, const JoinedSms& joined)
     const FullSms& sms = view.head;
     return CsvRow({std::to_string(view.record), SmsStatusName(sms.statusByte), sms.deleted ? "yes" : "no",
                    SmsTypeName(sms.type), sms.serviceCentre.text, sms.address.text, TimestampText(sms),
-                   AlphabetName(sms.coding.alphabet),
+                   AlphabetText(sms),
                    sms.coding.messageClass >= 0 ? std::to_string(sms.coding.messageClass) : "",
                    joined.concatenated ? Numbers(view.records) : "", Numbers(joined.missing), joined.text});
 }

@@ -69,7 +69,10 @@ std::string ScTimestampToDate(SmsMessage& message, const uint8_t* stamp)
     time.tm_hour = SwappedBcdValue(stamp[3]);
     time.tm_min = SwappedBcdValue(stamp[4]);
     time.tm_sec = SwappedBcdValue(stamp[5]);
-    time.tm_isdst = 0;
+    // mktime decides whether summer time applies, so that the normalised
+    // time is the card's: a fixed "no summer time" would move every summer
+    // stamp an hour on.
+    time.tm_isdst = -1;
     std::mktime(&time);
     return DateText(time);
 }

@@ -9,6 +9,7 @@
 namespace {
 
 constexpr uint8_t Padding = 0xFF;
+constexpr char32_t Replacement = 0xFFFD;
 
 std::string GsmText(const uint8_t* field, size_t length)
 {
@@ -32,7 +33,8 @@ std::string Ucs2Text(const uint8_t* units, size_t length)
 }
 
 // 0x81 and 0x82: `count` bytes from `chars` (as many as were received); a
-// byte below 0x80 is a GSM code, any other is base + its low 7 bits. Runs of
+// byte below 0x80 is a GSM code, any other is base + its low 7 bits, which
+// must stay a UCS2 character (a sum above U+FFFF shows as U+FFFD). Runs of
 // GSM codes are decoded together so that escape sequences hold.
 std::string BasedText(const uint8_t* chars, size_t available, size_t count, char32_t base)
 {
@@ -46,7 +48,8 @@ std::string BasedText(const uint8_t* chars, size_t available, size_t count, char
         }
         out += GsmCodesToUtf8(gsmRun.data(), gsmRun.size());
         gsmRun.clear();
-        AppendUtf8(out, base + (chars[i] & 0x7Fu));
+        const char32_t c = base + (chars[i] & 0x7Fu);
+        AppendUtf8(out, c > 0xFFFF ? Replacement : c);
     }
     return out + GsmCodesToUtf8(gsmRun.data(), gsmRun.size());
 }

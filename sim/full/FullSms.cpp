@@ -20,17 +20,26 @@ public:
         value = data_[at_++];
         return true;
     }
+    bool Octet(std::optional<uint8_t>& value, const char* field)
+    {
+        uint8_t octet = 0;
+        if (!Octet(octet, field))
+            return false;
+        value = octet;
+        return true;
+    }
     bool Address(SmsAddress& address, const char* field)
     {
         const size_t used = DecodeTpAddress(data_ + at_, length_ - at_, address);
         at_ += used;
         return used || Fail(field);
     }
-    bool Time(SmsTime& time, bool& valid, const char* field)
+    bool Time(SmsTime& time, bool& valid, bool& invalid, const char* field)
     {
         if (!Need(SmsTimeLength, field))
             return false;
         valid = DecodeSmsTime(data_ + at_, time);
+        invalid = !valid;
         at_ += SmsTimeLength;
         return true;
     }
@@ -72,19 +81,21 @@ bool CodingAndData(TpduReader& reader, FullSms& sms)
 {
     if (!reader.Octet(sms.dataCodingScheme, "data coding scheme"))
         return false;
-    sms.coding = DecodeDataCoding(sms.dataCodingScheme);
+    sms.coding = DecodeDataCoding(*sms.dataCodingScheme);
     return true;
 }
 
 void Deliver(TpduReader& reader, FullSms& sms)
 {
+    sms.carriesUserData = true;
     if (reader.Address(sms.address, "originating address") && reader.Octet(sms.protocolId, "protocol identifier") &&
-        CodingAndData(reader, sms) && reader.Time(sms.timestamp, sms.timestampValid, "time stamp"))
+        CodingAndData(reader, sms) && reader.Time(sms.timestamp, sms.timestampValid, sms.timestampInvalid, "time stamp"))
         reader.UserData(sms.firstOctet, sms);
 }
 
 void Submit(TpduReader& reader, FullSms& sms)
 {
+    sms.carriesUserData = true;
     uint8_t reference = 0;
     if (!reader.Octet(reference, "message reference"))
         return;
@@ -99,19 +110,28 @@ void Submit(TpduReader& reader, FullSms& sms)
     reader.UserData(sms.firstOctet, sms);
 }
 
-// TP-PI: which optional fields follow; a value with reserved bits set (such
-// as the record's 0xFF padding) counts as none.
+// TP-PI: which optional fields follow. While bit 7 is set another indicator
+// octet follows; those octets and the first one's bits 3-6 are reserved and
+// ignored. Indicator octets up to the end of the record (its FF padding)
+// announce nothing.
 void StatusReportOptionalFields(TpduReader& reader, FullSms& sms)
 {
     uint8_t indicator = 0;
-    if (reader.AtEnd() || !reader.Octet(indicator, "parameter indicator") || (indicator & 0x78))
+    if (reader.AtEnd() || !reader.Octet(indicator, "parameter indicator"))
         return;
+    for (uint8_t octet = indicator; octet & 0x80;) {
+        if (reader.AtEnd())
+            return;
+        reader.Octet(octet, "parameter indicator");
+    }
     if ((indicator & 0x01) && !reader.Octet(sms.protocolId, "protocol identifier"))
         return;
     if ((indicator & 0x02) && !CodingAndData(reader, sms))
         return;
-    if (indicator & 0x04)
+    if (indicator & 0x04) {
+        sms.carriesUserData = true;
         reader.UserData(sms.firstOctet, sms);
+    }
 }
 
 void StatusReport(TpduReader& reader, FullSms& sms)
@@ -121,8 +141,8 @@ void StatusReport(TpduReader& reader, FullSms& sms)
         return;
     sms.messageReference = reference;
     if (!reader.Address(sms.address, "recipient address") ||
-        !reader.Time(sms.timestamp, sms.timestampValid, "time stamp") ||
-        !reader.Time(sms.dischargeTime, sms.dischargeTimeValid, "discharge time") ||
+        !reader.Time(sms.timestamp, sms.timestampValid, sms.timestampInvalid, "time stamp") ||
+        !reader.Time(sms.dischargeTime, sms.dischargeTimeValid, sms.dischargeTimeInvalid, "discharge time") ||
         !reader.Octet(status, "status"))
         return;
     sms.reportStatus = status;
@@ -132,12 +152,9 @@ void StatusReport(TpduReader& reader, FullSms& sms)
 // SMS-COMMAND: reference, protocol, command type, message number, address.
 void Command(TpduReader& reader, FullSms& sms)
 {
-    uint8_t reference = 0, ignored = 0;
-    if (!reader.Octet(reference, "message reference"))
-        return;
-    sms.messageReference = reference;
-    if (reader.Octet(sms.protocolId, "protocol identifier") && reader.Octet(ignored, "command type") &&
-        reader.Octet(ignored, "message number"))
+    if (reader.Octet(sms.messageReference, "message reference") &&
+        reader.Octet(sms.protocolId, "protocol identifier") && reader.Octet(sms.commandType, "command type") &&
+        reader.Octet(sms.messageNumber, "message number"))
         reader.Address(sms.address, "destination address");
 }
 

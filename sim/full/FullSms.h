@@ -24,15 +24,23 @@ struct FullSms {
     SmsAddress serviceCentre;
     SmsAddress address;                       // originating, destination or recipient
     std::optional<uint8_t> messageReference;  // SUBMIT, STATUS-REPORT, COMMAND
+    // A time is valid, or invalid (read but not a date), or neither (cut off).
     bool timestampValid = false;
+    bool timestampInvalid = false;
     SmsTime timestamp;                        // DELIVER and STATUS-REPORT: the centre's time stamp
     bool dischargeTimeValid = false;
+    bool dischargeTimeInvalid = false;
     SmsTime dischargeTime;                    // STATUS-REPORT
     std::optional<uint8_t> reportStatus;      // STATUS-REPORT: TP-ST
     ValidityPeriod validity;                  // SUBMIT
-    uint8_t protocolId = 0;
-    uint8_t dataCodingScheme = 0;
-    DataCoding coding;
+    std::optional<uint8_t> commandType;       // COMMAND: TP-CT
+    std::optional<uint8_t> messageNumber;     // COMMAND: TP-MN
+    // Absent where the message does not carry them: a STATUS-REPORT holds
+    // them as its TP-PI says, a COMMAND holds no coding and no user data.
+    std::optional<uint8_t> protocolId;
+    std::optional<uint8_t> dataCodingScheme;
+    bool carriesUserData = false;             // DELIVER and SUBMIT always
+    DataCoding coding;                        // the default alphabet when no scheme is carried
     SmsUserData userData;
     std::string error; // where decoding stopped; empty when the record was whole
 };

@@ -15,6 +15,8 @@ const char* FileStateName(FileState state)
         return "incomplete";
     case FileState::Unusable:
         return "unusable";
+    case FileState::Error:
+        return "error";
     }
     return "not-read";
 }

@@ -10,6 +10,7 @@ enum class FileState {
     Refused,    // the card refused to read it (an access condition, or an error answer)
     Incomplete, // the card stopped answering 90 00 part of the way
     Unusable,   // its header does not describe a file of this kind
+    Error,      // the card answered its selection with an error (a memory or technical problem)
 };
 
 struct RawCardFile {
@@ -23,5 +24,5 @@ struct RawCardFile {
     std::vector<std::vector<uint8_t>> records;
 };
 
-// "not-read", "read", "absent", "refused", "incomplete", "unusable".
+// "not-read", "read", "absent", "refused", "incomplete", "unusable", "error".
 const char* FileStateName(FileState state);

@@ -1,9 +1,13 @@
-// TP-ST of a status report, by its ranges in TS 23.040.
+// TP-ST of a status report, in words (3GPP TS 23.040 TP-Status).
 #pragma once
 #include <cstdint>
+#include <string>
 
-// "completed" (0x00-0x1F), "trying" (0x20-0x3F: temporary error, the centre
-// still trying), "failed" (0x40-0x5F: permanent error), "stopped"
-// (0x60-0x7F: temporary error, the centre no longer trying), "reserved"
-// (0x80 and above).
-const char* ReportStatusName(uint8_t status);
+// The range, then what the value says: "completed: received by the
+// recipient", "trying: congestion" (temporary error, the centre still
+// trying), "failed: validity period expired" (permanent error), "stopped:
+// recipient busy" (temporary error, the centre no longer trying). Values
+// the standard leaves unassigned read "<range>: reserved", those left to
+// each centre "<range>: specific to the service centre"; 0x80 and above
+// read "reserved".
+std::string ReportStatusName(uint8_t status);

@@ -32,15 +32,25 @@ std::string SemiOctetDigits(uint8_t octet)
     return {hex[octet & 0x0F], hex[octet >> 4]};
 }
 
-// Enhanced format: a functionality octet, then up to six octets by its bits 2-0.
+// Enhanced format: a functionality indicator, further indicator octets while
+// its bit 7 is set (their bits are reserved), then the period by the first
+// octet's bits 2-0, all within the field's seven octets.
 std::string EnhancedText(const uint8_t* data)
 {
+    size_t at = 1;
+    while (at < SmsTimeLength && data[at - 1] & 0x80)
+        ++at;
+    const size_t left = SmsTimeLength - at;
+    const uint8_t* value = data + at;
     std::string text;
     switch (data[0] & 0x07) {
     case 0: text = "none"; break;
-    case 1: text = RelativeValidityText(data[1]); break;
-    case 2: text = Count(data[1], "second"); break;
-    case 3: text = SemiOctetDigits(data[1]) + ":" + SemiOctetDigits(data[2]) + ":" + SemiOctetDigits(data[3]); break;
+    case 1: text = left >= 1 ? RelativeValidityText(value[0]) : "invalid"; break;
+    case 2: text = left >= 1 ? Count(value[0], "second") : "invalid"; break;
+    case 3:
+        text = left >= 3 ? SemiOctetDigits(value[0]) + ":" + SemiOctetDigits(value[1]) + ":" + SemiOctetDigits(value[2])
+                         : "invalid";
+        break;
     default: text = "reserved"; break;
     }
     return data[0] & 0x40 ? text + ", single shot" : text;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "CardTest.h"
+#include "card/RawFileReader.h"
 #include "card/SmsReader.h"
 #include "sim/ResultCodes.h"
 
@@ -113,6 +114,24 @@ INSTANTIATE_TEST_SUITE_P(
         AdnCase{"short_answer", 2, {WithSw(AdnRecord("Alice")), WithSw(Bytes{'B', 'o', 'b'})}, 0, 0,
                 {{"Alice", Plus}, {"Bob", ""}}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A SELECT the card does not answer 9F xx: only "no such file" makes the
+// file absent; an error or a refusal is told apart.
+TEST_F(ConnectedCardTest, RawFileStateByTheSelectAnswer)
+{
+    const std::pair<const char*, FileState> cases[] = {
+        {"94 04", FileState::Absent}, {"6A 82", FileState::Absent}, {"92 40", FileState::Error},
+        {"6F 00", FileState::Error},  {"65 81", FileState::Error},  {"6E 00", FileState::Refused},
+        {"98 04", FileState::Refused}, {"90", FileState::Refused},
+    };
+    for (const auto& [sw, state] : cases) {
+        fake_pcsc::ExpectExchanges({{H("A0 A4 00 00 02 3F 00"), H(sw)}});
+        RawCardFile file;
+        EXPECT_EQ(ReadRawTransparentFile(*reader, 0x7F20, 0x6F46, file), 0) << sw;
+        EXPECT_EQ(file.state, state) << sw;
+        fake_pcsc::ExpectScriptDone();
+    }
+}
 
 TEST_F(ConnectedCardTest, DiallingNumbersStopAtRecord255)
 {

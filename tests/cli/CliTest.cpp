@@ -54,6 +54,7 @@ TEST(ParseCliOptions, AcceptedCommandLines)
 
     EXPECT_TRUE(ParseCliOptions({"--list-readers"}, error)->listReaders);
     EXPECT_TRUE(ParseCliOptions({"--help"}, error)->help);
+    EXPECT_TRUE(ParseCliOptions({"--version"}, error)->version);
     EXPECT_FALSE(ParseCliOptions({"--sort", "Date:asc"}, error)->sorts[0].descending);
 }
 
@@ -70,6 +71,8 @@ TEST(ParseCliOptions, RejectedCommandLines)
                                            {{"--trace="}, "needs a file name"},
                                            {{"--sort", "Name:up"}, "--sort takes"},
                                            {{"--sort", ":desc"}, "--sort takes"},
+                                           {{"--sort", "Bogus"}, "no list has a column \"Bogus\""},
+                                           {{"--sort=3:desc"}, "no list has a column \"3\""},
                                            {{"--pin", "1234"}, "never taken from the command line"},
                                            {{"--pin=1234"}, "never taken from the command line"},
                                            {{"1234"}, "unknown argument"},
@@ -87,6 +90,8 @@ TEST(CliUsage, DocumentsEveryExitCode)
                      exit_code::ProtocolMismatch, exit_code::PcscError, exit_code::IncompatibleCard,
                      exit_code::Interrupted, exit_code::ExportFailed})
         EXPECT_NE(usage.find("\n  " + std::to_string(code) + "  "), std::string::npos) << code;
+    for (const char* name : {"EF_SMS", "sms.csv", "contacts.vcf"})
+        EXPECT_NE(usage.find(name), std::string::npos) << name;
 }
 
 TEST(Utf8, Conversions)

@@ -5,9 +5,13 @@
 #include "cli/CliOptions.h"
 #include "cli/Csv.h"
 #include "cli/FullExport.h"
+#include "cli/FullSmsJson.h"
+#include "cli/FullSmsText.h"
 #include "cli/FullText.h"
 #include "cli/JsonTree.h"
+#include "cli/TerminalText.h"
 #include "cli/VCard.h"
+#include "tests/sim/TestBytes.h"
 
 namespace {
 
@@ -168,20 +172,86 @@ TEST(PhoneBooksText, StatesRecordsAndNotes)
     FullCardContent content;
     content.adn.state = FileState::Incomplete;
     content.adn.recordCount = 10;
-    content.adn.records = {Record(3, "Two\nlines", "+44")};
+    content.adn.records = {Record(3, "Two\nlines", "+44"), Record(4, "\u009B2J\u202Eevil", "1")};
     content.adn.records[0].extension.state = ExtensionState::Loop;
     content.adn.records[0].extension.stoppedAt = 2;
     content.fdn.state = FileState::Refused;
     content.msisdn.state = FileState::Absent;
     content.sdn.state = FileState::Unusable;
+    content.lnd.state = FileState::Error;
     const std::string text = PhoneBooksText(content);
-    for (const char* part : {"Phone book (EF_ADN) : 1 of 10 records used (the card stopped answering part of the way)\n"
+    for (const char* part : {"Phone book (EF_ADN) : 2 of 10 records used (the card stopped answering part of the way)\n"
                              "  3\tTwo lines\t+44\t(extension records loop back to record 2; number cut there)\n",
+                             "  4\t\uFFFD2J\uFFFDevil\t1\n",
                              "Fixed dialling numbers (EF_FDN) : not readable (the card refused it)\n",
                              "Own numbers (EF_MSISDN) : not on the card\n",
                              "Service dialling numbers (EF_SDN) : not readable (its header",
-                             "Last numbers dialled (EF_LND) : not read\n"})
+                             "Last numbers dialled (EF_LND) : not readable (the card answered with an error)\n"})
         EXPECT_NE(text.find(part), std::string::npos) << part << "\nin:\n" << text;
+}
+
+TEST(TerminalText, ShowsControlsAsAMarker)
+{
+    const std::tuple<const char*, const char*, const char*> cases[] = { // text, one line, with line ends
+        {"a\x1B[2Jb\x7F", "a\uFFFD[2Jb\uFFFD", "a\uFFFD[2Jb\uFFFD"},
+        {"\u009B31m\u0080\u009F", "\uFFFD31m\uFFFD\uFFFD", "\uFFFD31m\uFFFD\uFFFD"},
+        {"\u202Aa\u202E\u2066b\u2069\u2029", "\uFFFDa\uFFFD\uFFFDb\uFFFD\u2029", "\uFFFDa\uFFFD\uFFFDb\uFFFD\u2029"},
+        {"tab\tl1\r\nl2", "tab l1  l2", "tab l1\r\nl2"},
+        {"\u00A0\u00E9\u20AC\U0001F600", "\u00A0\u00E9\u20AC\U0001F600", "\u00A0\u00E9\u20AC\U0001F600"},
+        {"\xC2\x9B \xC0\x80 \xED\xA0\x80 \xE2\x80", "\uFFFD \uFFFD\uFFFD \uFFFD\uFFFD\uFFFD \uFFFD\uFFFD",
+         "\uFFFD \uFFFD\uFFFD \uFFFD\uFFFD\uFFFD \uFFFD\uFFFD"}, // C1 as UTF-8, then ill-formed bytes
+    };
+    for (const auto& [text, oneLine, lines] : cases) {
+        EXPECT_EQ(TerminalText(text, false), oneLine) << text;
+        EXPECT_EQ(TerminalText(text, true), lines) << text;
+    }
+}
+
+// EF_SMS records after their status byte and service centre, each with what
+// the text view and the JSON show of it.
+TEST(SmsOutput, ShowsWhatEachMessageCarries)
+{
+    const Bytes centre = Hex("07 91 44 77 00 09 90 99");
+    const Bytes sender = Hex("0B 91 44 97 21 43 65 F7");
+    const Bytes stamp = Hex("20 80 62 91 73 14 48");
+    const struct {
+        uint8_t status;
+        Bytes tpdu;
+        const char* text; // a line of the text view
+        nlohmann::ordered_json has, lacks;
+    } cases[] = {
+        {0x01, Concat({Hex("06 2A"), sender, stamp, stamp, Hex("46")}),
+         "    [reference 42, status failed: validity period expired, discharged 2002-08-26T19:37:41-01:00, centre",
+         {{"reportStatus", {{"value", 0x46}, {"meaning", "failed: validity period expired"}}}},
+         {"alphabet", "text", "protocolId", "dataCodingScheme"}},
+        {0x05, Concat({Hex("02 2B 00 01 07"), sender}),
+         "    [reference 43, command 1 (cancel its status report request), message number 7, centre",
+         {{"commandType", {{"value", 1}, {"meaning", "cancel its status report request"}}}, {"messageNumber", 7},
+          {"protocolId", 0}},
+         {"alphabet", "text", "dataCodingScheme", "timestamp"}},
+        {0x01, Concat({Hex("04"), sender, Hex("00 04"), stamp, Hex("03 41 9B 42")}),
+         "    [8bit, 3 octets of 8-bit data (hex in --json), centre +447700900999]\n    A\uFFFDB\n",
+         {{"text", "A\u009BB"}, {"userData", "419B42"}, {"alphabet", "8bit"}}, {}},
+        {0x01, Concat({Hex("04"), sender, Hex("00 00 20 31 62 91 73 14 48 02 C8 34")}),
+         "from +44791234567 (its time stamp is not a valid date)\n", {{"timestampInvalid", true}, {"text", "Hi"}},
+         {"timestamp"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        RawCardFile file;
+        file.state = FileState::Read;
+        file.records = {Concat({Bytes{c.status}, centre, c.tpdu})};
+        file.records[0].resize(60, 0xFF);
+        const SmsMessages messages = DecodeSmsFile(file);
+        ASSERT_EQ(messages.messages.size(), 1u);
+        const std::string text = SmsText(messages);
+        EXPECT_NE(text.find(c.text), std::string::npos) << text;
+        const nlohmann::ordered_json json = SmsJson(messages)["messages"][0];
+        for (const auto& [key, value] : c.has.items())
+            EXPECT_EQ(json.value(key, nlohmann::ordered_json()), value) << key;
+        for (const auto& key : c.lacks)
+            EXPECT_FALSE(json.contains(key.get<std::string>())) << key;
+    }
 }
 
 TEST(WriteJsonTree, WritesLikeJsonWriter)

@@ -7,6 +7,7 @@
 #include "sim/full/DataCoding.h"
 #include "sim/full/FullSms.h"
 #include "sim/full/SmsJoin.h"
+#include "sim/full/SmsReportStatus.h"
 #include "sim/full/SmsTime.h"
 #include "sim/full/Unicode.h"
 #include "sim/full/ValidityPeriod.h"
@@ -82,6 +83,26 @@ TEST(FullSmsDecoders, RelativeValidity)
     };
     for (const auto& [value, text] : cases)
         EXPECT_EQ(RelativeValidityText(value), text) << unsigned{value};
+}
+
+TEST(FullSmsDecoders, ReportStatusWords)
+{
+    const std::pair<uint8_t, const char*> cases[] = {
+        {0x00, "completed: received by the recipient"},
+        {0x02, "completed: replaced by the service centre"},
+        {0x03, "completed: reserved"},
+        {0x1F, "completed: specific to the service centre"},
+        {0x25, "trying: error in the recipient"},
+        {0x26, "trying: reserved"},
+        {0x46, "failed: validity period expired"},
+        {0x49, "failed: message does not exist"},
+        {0x4A, "failed: reserved"},
+        {0x61, "stopped: recipient busy"},
+        {0x70, "stopped: specific to the service centre"},
+        {0x80, "reserved"},
+    };
+    for (const auto& [value, text] : cases)
+        EXPECT_EQ(ReportStatusName(value), text) << unsigned{value};
 }
 
 TEST(FullSmsDecoders, Utf16)
@@ -195,6 +216,10 @@ INSTANTIATE_TEST_SUITE_P(Records, FullSmsRecordTest, testing::Values(
                "Hi", "relative 24 hours", ""},
     RecordCase{"submit, enhanced", Record(0x05, Submit(0x09, Hex("43 00 30 00 00 00 00"))), true, SmsType::Submit,
                "+44791234567", "Hi", "enhanced 00:03:00, single shot", ""},
+    RecordCase{"submit, enhanced with a further indicator octet", Record(0x05, Submit(0x09, Hex("81 00 A7 00 00 00 00"))),
+               true, SmsType::Submit, "+44791234567", "Hi", "enhanced 24 hours", ""},
+    RecordCase{"submit, enhanced, indicators fill the field", Record(0x05, Submit(0x09, Hex("81 80 80 80 80 80 80"))),
+               true, SmsType::Submit, "+44791234567", "Hi", "enhanced invalid", ""},
     RecordCase{"submit, absolute", Record(0x07, Submit(0x19, Stamp)), true, SmsType::Submit, "+44791234567", "Hi",
                "absolute 2002-08-26T19:37:41-01:00", ""},
     RecordCase{"status report", Record(0x01, Concat({Centre, Hex("06 2A"), Sender, Stamp, Stamp, Hex("00")})), true,
@@ -219,6 +244,46 @@ INSTANTIATE_TEST_SUITE_P(Records, FullSmsRecordTest, testing::Values(
                "service centre address"},
     RecordCase{"reserved message type", Record(0x01, Concat({Centre, Hex("03")})), true, SmsType::Reserved, "", "",
                "none ", "message type"}));
+
+struct OptionalFieldsCase {
+    const char* name;
+    uint8_t status; // 0x05 (sent) makes message type 10 a command
+    Bytes tpdu;     // after the service centre
+    std::optional<uint8_t> protocolId, dataCodingScheme, commandType, messageNumber;
+    bool carriesUserData;
+    std::string text;
+};
+
+// What a status report's TP-PI announces, and what a command carries: a field
+// the message does not hold stays absent.
+TEST(FullSmsDecoders, StatusReportAndCommandFields)
+{
+    const Bytes report = Concat({Hex("06 2A"), Sender, Stamp, Stamp, Hex("00")});
+    const std::nullopt_t none = std::nullopt;
+    const OptionalFieldsCase cases[] = {
+        {"no indicator, FF padding", 0x01, report, none, none, none, none, false, ""},
+        {"protocol only", 0x01, Concat({report, Hex("01 7F")}), 0x7F, none, none, none, false, ""},
+        {"reserved bits ignored", 0x01, Concat({report, Hex("79 3F")}), 0x3F, none, none, none, false, ""},
+        {"a further indicator octet", 0x01, Concat({report, Hex("81 00 7F")}), 0x7F, none, none, none, false, ""},
+        {"scheme and text", 0x01, Concat({report, Hex("06 00 02 C8 34")}), none, 0x00, none, none, true, "Hi"},
+        {"text without a scheme: default alphabet", 0x01, Concat({report, Hex("04 02 C8 34")}), none, none, none,
+         none, true, "Hi"},
+        {"command", 0x05, Concat({Hex("02 2A 00 01 07"), Sender}), 0x00, none, 0x01, 0x07, false, ""},
+    };
+    for (const OptionalFieldsCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Bytes record = Record(c.status, Concat({Centre, c.tpdu}));
+        FullSms sms;
+        ASSERT_TRUE(DecodeFullSms(record.data(), record.size(), sms));
+        EXPECT_EQ(sms.protocolId, c.protocolId);
+        EXPECT_EQ(sms.dataCodingScheme, c.dataCodingScheme);
+        EXPECT_EQ(sms.commandType, c.commandType);
+        EXPECT_EQ(sms.messageNumber, c.messageNumber);
+        EXPECT_EQ(sms.carriesUserData, c.carriesUserData);
+        EXPECT_EQ(sms.userData.text, c.text);
+        EXPECT_EQ(sms.error, "");
+    }
+}
 
 // A record of a concatenated part: sender, 8-bit reference 0x2A or a 16-bit one.
 FullSms Part(const char* sender, uint16_t reference, bool sixteenBit, uint8_t total, uint8_t sequence,

@@ -63,7 +63,8 @@ INSTANTIATE_TEST_SUITE_P(
                     TextCase{"810308981B65", "И€"},      // escape inside the GSM codes
                     TextCase{"8102", ""},                 // no base
                     TextCase{"820206", ""},
-                    TextCase{"8201FFFFFF", "\U0001007E"}, // base and offset beyond U+FFFF
+                    TextCase{"8201FFFFFF", "\uFFFD"},     // base and offset beyond U+FFFF
+                    TextCase{"8202FF81FEFF", "\uFFFF\uFFFD"}, // the last UCS2 character, one past it
                     TextCase{"8203D8008041FF", "\uFFFDA\uFFFD"}, // base in the surrogates
                     TextCase{"", ""}));
 

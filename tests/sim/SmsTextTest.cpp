@@ -138,4 +138,55 @@ INSTANTIATE_TEST_SUITE_P(
                     StampCase{"08311342000000", "Sun Feb 01 00:00:00 1981\n", 81, 31}, // month 13, hour 24
                     StampCase{"FFFFFFFFFFFFFF", "Sat Feb 18 23:47:45 2079\n", 179, 48})); // every field 165
 
+// The shown date is the card's local time whatever the zone's summer time;
+// the calendar time (the date column's sort value) is that local time's.
+TEST(Timestamp, KeepsTheCardsTimeInSummerAndWinter)
+{
+    const char* const berlin = "CET-1CEST,M3.5.0,M10.5.0/3";
+    const char* const newYork = "EST5EDT,M3.2.0,M11.1.0";
+    const std::tuple<const char*, const char*, const char*, long long> cases[] = {
+        {berlin, "20806291731400", "Mon Aug 26 19:37:41 2002\n", 1030383461},
+        {berlin, "08102020305500", "Wed Jan 02 02:03:55 1980\n", 315623035},
+        {newYork, "20806291731400", "Mon Aug 26 19:37:41 2002\n", 1030405061},
+        {newYork, "08102020305500", "Wed Jan 02 02:03:55 1980\n", 315644635},
+        {"UTC0", "20806291731400", "Mon Aug 26 19:37:41 2002\n", 1030390661},
+    };
+    for (const auto& [zone, hex, date, calendarTime] : cases) {
+        SCOPED_TRACE(testing::Message() << zone << " " << hex);
+        const ScopedTimeZone scoped(zone);
+        const Bytes stamp = Hex(hex);
+        SmsMessage message;
+        EXPECT_EQ(ScTimestampToDate(message, stamp.data()), date);
+        std::tm copy = message.timestamp;
+        EXPECT_EQ(static_cast<long long>(std::mktime(&copy)), calendarTime);
+    }
+}
+
+#ifndef _WIN32 // the C runtime on Windows keeps its own summer-time rules
+// 02:30 on the morning clocks go forward does not exist. mktime may keep it
+// (as summer time) or move it an hour on; either way date and calendar time
+// agree. (glibc: 03:30 in Berlin, 02:30 in New York.)
+TEST(Timestamp, TheSkippedHourStaysConsistent)
+{
+    const std::tuple<const char*, const char*, const char*, long long> cases[] = {
+        {"CET-1CEST,M3.5.0,M10.5.0/3", "20301320030000", "Sun Mar 31 0%d:30:00 2002\n", 1017534600},
+        {"EST5EDT,M3.2.0,M11.1.0", "20407020030000", "Sun Apr 07 0%d:30:00 2002\n", 1018161000},
+    };
+    for (const auto& [zone, hex, pattern, keptTime] : cases) {
+        SCOPED_TRACE(zone);
+        const ScopedTimeZone scoped(zone);
+        const Bytes stamp = Hex(hex);
+        SmsMessage message;
+        const std::string date = ScTimestampToDate(message, stamp.data());
+        std::tm copy = message.timestamp;
+        const long long calendarTime = std::mktime(&copy);
+        const int hour = calendarTime == keptTime ? 2 : 3; // kept as 02:30 summer time, or 03:30
+        EXPECT_TRUE(calendarTime == keptTime || calendarTime == keptTime + 3600) << calendarTime;
+        char expected[40];
+        std::snprintf(expected, sizeof expected, pattern, hour);
+        EXPECT_EQ(date, expected);
+    }
+}
+#endif
+
 } // namespace

@@ -73,7 +73,7 @@ TEST_F(ModelDoubleTest, RecordsBeyondNumber255AreNeverAsked)
 
 INSTANTIATE_TEST_SUITE_P(Profiles, ProfileReadTest,
                          ::testing::Values("demo", "pin1-disabled", "pin1-blocked", "no-dfgsm", "no-iccid",
-                                           "fdn-length14", "full", "hostile"),
+                                           "fdn-length14", "full", "hostile", "usim", "usim-only"),
                          [](const auto& info) {
                              std::string name = info.param;
                              for (char& c : name)

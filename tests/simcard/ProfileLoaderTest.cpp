@@ -81,6 +81,14 @@ const BadProfile badProfiles[] = {
     {"FlagNotBoolean", R"({"dfGsm": 1})", "dfGsm"},
     {"NumberBeyondEveryType", R"({"atr": 1e999})", "number overflow"},
     {"ConditionBeyond32Bits", R"({"imsi": {"data": "00", "read": 4294967297}})", "read"},
+    {"UiccNotAnObject", R"({"uicc": []})", "object"},
+    {"UiccPathOutsideTheMf", R"({"uicc": {"files": [{"path": "7F10"}]}})", "3F00"},
+    {"UiccUnknownType", R"({"uicc": {"files": [{"path": "3F00/6F07", "type": "tree"}]}})", "type"},
+    {"UiccFcpOverrunsItself", R"({"uicc": {"files": [{"path": "3F00/6F07", "fcp": "6205820241"}]}})", "FCP"},
+    {"UiccSfiBeyond30", R"({"uicc": {"files": [{"path": "3F00/6F07", "data": "00", "sfi": 31}]}})", "sfi"},
+    {"UiccRecordNotHex", R"({"uicc": {"files": [{"path": "3F00/6F3A", "records": [7]}]}})", "hex"},
+    {"DumpFilesNeitherObjectNorList", R"({"files": 3})", "files"},
+    {"DumpBodyNotHex", R"({"files": [{"path": ["MF", "EF.X"], "fcp_raw": "62038302 6F07", "body": "zz"}]})", "body"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Profiles, BadProfileTest, ::testing::ValuesIn(badProfiles),
@@ -93,12 +101,18 @@ TEST_P(ShippedProfileTest, LoadsAndAnswers)
 {
     const std::string path = std::string(VELMORA_PROFILES_DIR) + "/" + GetParam() + ".json";
     simcard::SimCard card(simcard::LoadProfile(path));
-    EXPECT_EQ(StatusWord(Send(card, "A0 A4 00 00 02 3F 00")).substr(0, 2), "9F");
+    // A USIM-only card refuses class A0 and answers the MF's FCP to class 00.
+    const std::string gsm = StatusWord(Send(card, "A0 A4 00 00 02 3F 00"));
+    if (gsm == "6E 00")
+        EXPECT_EQ(StatusWord(Send(card, "00 A4 00 04 02 3F 00 00")).substr(0, 2), "61");
+    else
+        EXPECT_EQ(gsm.substr(0, 2), "9F");
 }
 
 INSTANTIATE_TEST_SUITE_P(Profiles, ShippedProfileTest,
                          ::testing::Values("demo", "pin1-disabled", "pin1-blocked", "no-dfgsm", "no-iccid",
-                                           "fdn-length14", "full", "hostile"),
+                                           "fdn-length14", "full", "hostile", "rich", "sms", "usim",
+                                           "usim-only"),
                          [](const auto& info) {
                              std::string name = info.param;
                              for (char& c : name)

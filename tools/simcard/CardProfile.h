@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "UiccProfile.h"
+
 namespace simcard {
 
 // Access-condition nibbles of a file header (GSM 11.11).
@@ -72,6 +74,8 @@ struct CardProfile {
     // Overrides the length of the GSM-specific data (byte 12) in directory
     // responses; a value that does not match the bytes that follow is a lie.
     std::optional<uint8_t> gsmDataLength;
+    // A UICC: class 00/80 commands on this file tree (UiccProfile.h).
+    std::optional<UiccProfile> uicc;
 };
 
 } // namespace simcard

@@ -21,6 +21,7 @@ public:
     bool Listed() const { return m_present || m_listedWhenAbsent; }
     bool Enabled() const { return m_present && m_enabled; }
     bool Blocked() const { return m_attemptsLeft == 0; }
+    uint8_t AttemptsLeft() const { return m_attemptsLeft; }
     // The access condition of this code is met: verified, or CHV1 disabled.
     bool Satisfied() const { return m_present && (!m_enabled || (m_verified && !Blocked())); }
     // Status byte of a directory response: initialised bit and attempts left;

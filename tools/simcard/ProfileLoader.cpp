@@ -6,6 +6,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include "FsDumpLoader.h"
+#include "UiccProfileLoader.h"
+
 namespace simcard {
 namespace {
 
@@ -167,6 +170,8 @@ CardProfile ParseProfile(const std::string& jsonText)
     }
     if (!root.is_object())
         throw ProfileError("a profile is a JSON object");
+    if (IsFsDump(root))
+        return ReadFsDump(root);
 
     CardProfile profile;
     if (root.contains("atr"))
@@ -190,6 +195,8 @@ CardProfile ParseProfile(const std::string& jsonText)
     profile.chv2 = Chv(root, "pin2", false);
     if (root.contains("gsmDataLength"))
         profile.gsmDataLength = Number<uint8_t>(root, "gsmDataLength", 0, 0xFF);
+    if (root.contains("uicc"))
+        profile.uicc = ReadUiccSection(root.at("uicc"));
     return profile;
 }
 

@@ -12,6 +12,9 @@
 //   dfGsm, dfTelecom   bool (default true)
 //   atr                hex (default: a GSM SIM offering T=0)
 //   gsmDataLength      n (overrides byte 12 of directory responses)
+//   uicc               the card is a UICC: its file tree (UiccProfileLoader.h)
+// A file-system dump ({"files": ...}, see UiccProfileLoader.h) loads as a
+// UICC without a GSM view.
 // A condition is "ALW", "CHV1", "CHV2", "ADM", "NEV" or a number 0..15.
 // A file the profile leaves out is absent from the card. Other keys (for
 // example the expectations of the integration tests) are ignored.

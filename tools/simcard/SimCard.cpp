@@ -126,6 +126,10 @@ SimCard::SimCard(const CardProfile& profile)
             telecom->Add(SimFile::LinearFixed(id, file));
     }
     m_currentDirectory = m_mf.get();
+    if (profile.uicc) {
+        m_uicc = std::make_unique<UiccCard>(*profile.uicc, m_chv1, m_chv2, m_counts);
+        m_answersGsm = profile.uicc->answersGsm;
+    }
 }
 
 void SimCard::Reset()
@@ -138,6 +142,8 @@ void SimCard::Reset()
     m_currentRecord = 0;
     m_pendingResponse.clear();
     m_responsePending = false;
+    if (m_uicc)
+        m_uicc->Reset();
 }
 
 std::vector<uint8_t> SimCard::Transmit(const std::vector<uint8_t>& command)
@@ -164,6 +170,12 @@ std::vector<uint8_t> SimCard::Transmit(const uint8_t* bytes, size_t length)
     if (command.ins != InsGetResponse) {
         m_responsePending = false;
         m_pendingResponse.clear();
+    }
+    if (m_uicc && command.cla != GsmClass)
+        return m_uicc->Transmit(bytes, length);
+    if (!m_answersGsm) {
+        m_counts.writes += IsWriteInstruction(command.ins);
+        return Word(sw::WrongClass);
     }
     return Dispatch(command);
 }

@@ -1,6 +1,6 @@
-// A GSM SIM as the terminal sees it: command APDU in, response APDU out.
-// No I/O: the vpcd link, the in-process PC/SC double and the tests all drive
-// the same model.
+// A GSM SIM, or a UICC with or without a GSM view, as the terminal sees
+// it: command APDU in, response APDU out. No I/O: the vpcd link, the
+// in-process PC/SC double and the tests all drive the same model.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -11,6 +11,7 @@
 #include "Chv.h"
 #include "CommandCounts.h"
 #include "SimFile.h"
+#include "UiccCard.h"
 
 namespace simcard {
 
@@ -54,6 +55,10 @@ private:
     std::vector<uint8_t> m_pendingResponse;    // for GET RESPONSE
     bool m_responsePending = false;
     CommandCounts m_counts;
+    // A UICC: class 00/80 go here; class A0 to the GSM view above, or
+    // refused with 6E 00 on a USIM-only card.
+    std::unique_ptr<UiccCard> m_uicc;
+    bool m_answersGsm = true;
 };
 
 // The answer to reset of a GSM SIM offering T=0 only.
