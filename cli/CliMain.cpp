@@ -1,6 +1,4 @@
 // velmora-cli: the main dialog's reading workflow in a terminal.
-#include <unistd.h>
-
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -8,6 +6,7 @@
 #include "CliExport.h"
 #include "CliOptions.h"
 #include "CliReport.h"
+#include "Console.h"
 #include "ExitCodes.h"
 #include "FullExport.h"
 #include "FullFlow.h"
@@ -54,9 +53,9 @@ int ListReaders(const TerminalView& view)
 {
     const auto& names = view.ReaderNames();
     for (size_t i = 0; i < names.size(); ++i)
-        std::printf("%zu: %s\n", i, Utf16ToUtf8(names[i]).c_str());
+        WriteText(stdout, std::to_string(i) + ": " + Utf16ToUtf8(names[i]) + "\n");
     if (names.empty()) {
-        std::fputs("velmora-cli: no reader found\n", stderr);
+        WriteText(stderr, "velmora-cli: no reader found\n");
         return exit_code::NoReader;
     }
     return exit_code::CardRead;
@@ -67,8 +66,8 @@ int Run(const CliOptions& options)
     ReadWatch watch;        // outlives the reader that reports to it
     ReceivedFiles received; // what the dialog's read got, for --full to take; as long-lived
     std::string watchError;
-    if (!options.listReaders && !watch.Open(options.traceFile, isatty(STDERR_FILENO) == 1, watchError)) {
-        std::fprintf(stderr, "velmora-cli: %s\n", watchError.c_str());
+    if (!options.listReaders && !watch.Open(options.traceFile, IsRedrawableTerminal(stderr), watchError)) {
+        WriteText(stderr, "velmora-cli: " + watchError + "\n");
         return exit_code::Usage;
     }
     if (options.full)
@@ -85,9 +84,9 @@ int Run(const CliOptions& options)
     const int index = ResolveReader(options.reader, view.ReaderNames());
     if (index < 0) {
         if (view.ReaderNames().empty())
-            std::fputs("velmora-cli: no reader found\n", stderr);
+            WriteText(stderr, "velmora-cli: no reader found\n");
         else
-            std::fprintf(stderr, "velmora-cli: no reader \"%s\" (see --list-readers)\n", options.reader.c_str());
+            WriteText(stderr, "velmora-cli: no reader \"" + options.reader + "\" (see --list-readers)\n");
         run.exitCode = exit_code::NoReader;
     } else {
         view.Select(index);
@@ -106,32 +105,33 @@ int Run(const CliOptions& options)
             interruption = watch.CardGone(reader);
         run.interruption = interruption;
         run.exitCode = ExitCodeFor(run.outcome, interruption);
-        if (logic.IsConnected() && options.exportDir && !ExportAll(*options.exportDir, logic, options.sorts, view) &&
+        if (logic.IsConnected() && options.exportDir &&
+            !ExportAll(PathFromUtf8(*options.exportDir), logic, options.sorts, view) &&
             run.exitCode == exit_code::CardRead)
             run.exitCode = exit_code::ExportFailed;
         // Without a full read every --full file is left as it was, and said so.
         if (options.full && logic.IsConnected() && options.exportDir &&
-            !ExportFull(*options.exportDir, full ? *full : FullCardContent{}, view, stderr) &&
+            !ExportFull(PathFromUtf8(*options.exportDir), full ? *full : FullCardContent{}, view, stderr) &&
             run.exitCode == exit_code::CardRead)
             run.exitCode = exit_code::ExportFailed;
     }
     if (!watch.Close(watchError)) {
-        std::fprintf(stderr, "velmora-cli: %s\n", watchError.c_str());
+        WriteText(stderr, "velmora-cli: " + watchError + "\n");
         if (run.exitCode == exit_code::CardRead)
             run.exitCode = exit_code::ExportFailed;
     }
 
     if (options.json) {
-        std::fputs(JsonReport(run, view, logic, FullJsonMember(options.full, full)).c_str(), stdout);
+        WriteText(stdout, JsonReport(run, view, logic, FullJsonMember(options.full, full)));
     } else if (logic.IsConnected()) {
-        std::printf("Reader : %s\n", run.reader.c_str());
-        std::fputs(FieldsText(view).c_str(), stdout);
+        std::string text = "Reader : " + run.reader + "\n" + FieldsText(view);
         if (full)
-            std::fputs(FullText(*full).c_str(), stdout);
+            text += FullText(*full);
+        WriteText(stdout, text);
     }
     if (run.exitCode == exit_code::Interrupted)
-        std::fprintf(stderr, "velmora-cli: reading stopped by %s; shown is what was read before\n",
-                     PcscResultText(run.interruption).c_str());
+        WriteText(stderr, "velmora-cli: reading stopped by " + PcscResultText(run.interruption) +
+                              "; shown is what was read before\n");
     return run.exitCode;
 }
 
@@ -139,18 +139,19 @@ int Run(const CliOptions& options)
 
 int main(int argc, char** argv)
 {
+    SetUpConsole();
     std::string error;
-    const std::optional<CliOptions> options = ParseCliOptions(std::vector<std::string>(argv + 1, argv + argc), error);
+    const std::optional<CliOptions> options = ParseCliOptions(CommandLineArguments(argc, argv), error);
     if (!options) {
-        std::fprintf(stderr, "velmora-cli: %s (see --help)\n", error.c_str());
+        WriteText(stderr, "velmora-cli: " + error + " (see --help)\n");
         return exit_code::Usage;
     }
     if (options->help) {
-        std::fputs(CliUsage().c_str(), stdout);
+        WriteText(stdout, CliUsage());
         return exit_code::CardRead;
     }
     if (options->version) {
-        std::fputs(CliVersion().c_str(), stdout);
+        WriteText(stdout, CliVersion());
         return exit_code::CardRead;
     }
     return Run(*options);

@@ -6,18 +6,31 @@ namespace {
 
 constexpr LONG RemovedCard = static_cast<LONG>(0x80100069UL); // SCARD_W_REMOVED_CARD
 constexpr LONG Timeout = static_cast<LONG>(0x8010000AUL);     // SCARD_E_TIMEOUT
+// Room for any ATR: pcsc-lite's MAX_ATR_SIZE (33 bytes on Windows).
+constexpr DWORD AtrRoom = 36;
+
+// pcsc-lite gives the card's state as bits, WinSCard as one value of an
+// enumeration (SCARD_ABSENT 1 ... SCARD_SPECIFIC 6, in which 5 has bit 0 set).
+bool IsAbsent(DWORD state)
+{
+#ifdef _WIN32
+    return state == SCARD_ABSENT;
+#else
+    return (state & SCARD_ABSENT) != 0;
+#endif
+}
 
 LONG StatusOfConnection(SCARDHANDLE card)
 {
     DWORD nameLength = 0;
     DWORD state = 0;
     DWORD protocol = 0;
-    BYTE atr[MAX_ATR_SIZE];
+    BYTE atr[AtrRoom];
     DWORD atrLength = sizeof atr;
     const LONG result = SCardStatus(card, nullptr, &nameLength, &state, &protocol, atr, &atrLength);
     if (result != SCARD_S_SUCCESS)
         return result;
-    return (state & SCARD_ABSENT) != 0 ? RemovedCard : SCARD_S_SUCCESS;
+    return IsAbsent(state) ? RemovedCard : SCARD_S_SUCCESS;
 }
 
 // Waits up to `settleMs` for the reader to report its card gone.

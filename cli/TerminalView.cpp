@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "Console.h"
 #include "Utf8.h"
 #include "ui/logic/PinEntry.h"
 
@@ -9,7 +10,7 @@ namespace {
 
 void PrintToStderr(const std::string& text)
 {
-    std::fputs(text.c_str(), stderr);
+    WriteText(stderr, text);
 }
 
 bool IsYes(const std::string& answer)

@@ -2,8 +2,8 @@
 
 #include <cerrno>
 #include <cstring>
-#include <ctime>
 
+#include "PrivateFile.h"
 #include "card/ResultText.h"
 
 namespace {
@@ -53,16 +53,17 @@ std::string TraceResponseText(long result, const uint8_t* response, size_t lengt
 
 std::string TraceTimestamp(std::chrono::system_clock::time_point time)
 {
+    // The calendar of <chrono> rather than gmtime_r, which Windows lacks.
     using namespace std::chrono;
-    const auto sinceEpoch = time.time_since_epoch();
-    const auto wholeSeconds = floor<seconds>(sinceEpoch);
-    const auto micro = duration_cast<microseconds>(sinceEpoch - wholeSeconds).count();
-    const std::time_t seconds = static_cast<std::time_t>(wholeSeconds.count());
-    std::tm utc{};
-    gmtime_r(&seconds, &utc);
+    const auto sinceEpoch = duration_cast<microseconds>(time.time_since_epoch());
+    const auto day = floor<days>(sinceEpoch);
+    const year_month_day date{sys_days{day}};
+    const hh_mm_ss clock{sinceEpoch - day};
     char text[40];
-    const size_t used = std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &utc);
-    std::snprintf(text + used, sizeof text - used, ".%06lldZ", static_cast<long long>(micro));
+    std::snprintf(text, sizeof text, "%04d-%02u-%02uT%02d:%02d:%02d.%06lldZ", static_cast<int>(date.year()),
+                  static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
+                  static_cast<int>(clock.hours().count()), static_cast<int>(clock.minutes().count()),
+                  static_cast<int>(clock.seconds().count()), static_cast<long long>(clock.subseconds().count()));
     return text;
 }
 
@@ -74,9 +75,10 @@ TraceFile::~TraceFile()
 
 bool TraceFile::Open(const std::string& path, std::string& error)
 {
-    m_file = std::fopen(path.c_str(), "w");
+    std::string reason;
+    m_file = CreatePrivateFile(path, reason);
     if (m_file == nullptr) {
-        error = "cannot create the trace " + path + ": " + std::strerror(errno);
+        error = "cannot create the trace " + path + ": " + reason;
         return false;
     }
     // Each line reaches the file at once: a read that hangs still leaves its trace.

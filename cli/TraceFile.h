@@ -28,7 +28,8 @@ public:
     TraceFile(const TraceFile&) = delete;
     TraceFile& operator=(const TraceFile&) = delete;
 
-    // Creates (or truncates) `path`; false with `error` set when it cannot.
+    // Creates (or empties) `path`, readable by its owner only and never
+    // through a symbolic link; false with `error` set when it cannot.
     bool Open(const std::string& path, std::string& error);
     // A "# text" line.
     void Note(const std::string& text);

@@ -39,3 +39,8 @@ std::u16string Utf8ToUtf16(const std::string& text)
     }
     return out;
 }
+
+std::filesystem::path PathFromUtf8(const std::string& text)
+{
+    return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}

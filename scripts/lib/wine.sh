@@ -59,3 +59,13 @@ velmora_wine_boot() {
   [ -f "$WINEPREFIX/system.reg" ] || init=-i
   WINEDLLOVERRIDES="mscoree,mshtml=" "$1/velmora-wine" wineboot.exe $init >"$2" 2>&1 </dev/null
 }
+
+# velmora_wine_marlett: gives the prefix $WINEPREFIX Wine's own Marlett
+# (Debian's fonts-wine), which draws the title bars' buttons. Wine does not
+# find it where the package puts it: without a copy in the prefix's font
+# folder the buttons show as the letters "0 1 r".
+velmora_wine_marlett() {
+  local font=/usr/share/wine/fonts/marlett.ttf fonts=$WINEPREFIX/drive_c/windows/Fonts
+  [ -f "$font" ] && [ -d "$fonts" ] && [ ! -f "$fonts/marlett.ttf" ] && cp "$font" "$fonts/"
+  return 0
+}

@@ -3,6 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 #include "FakePcsc.h"
 #include "card/CardReaderList.h"
@@ -296,6 +302,64 @@ TEST(Trace, CommandsAnswersAndHiddenPins)
     EXPECT_EQ(TraceTimestamp(time), "2002-08-26T19:37:41.000042Z");
 }
 
+// The trace holds the IMSI and every record: a trace left by an earlier run
+// is emptied first; on POSIX the file is 0600 whatever the umask (an older
+// trace narrowed to it) and never written through a symbolic link.
+TEST(Trace, FileIsPrivateAndNeverALink)
+{
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / ("velmora-trace-" + std::to_string(std::random_device{}()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    const auto write = [](const fs::path& path, const std::string& text) { std::ofstream(path) << text; };
+    const auto read = [](const fs::path& path) {
+        std::ifstream in(path);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    std::string oldTrace;
+    for (int i = 0; i < 20; ++i)
+        oldTrace += "old trace line\n";
+    write(dir / "old", oldTrace);
+    struct Case {
+        const char* name;
+        const char* errorPart; // nullptr: opens
+    };
+    std::vector<Case> cases = {{"new", nullptr}, {"old", nullptr}};
+#ifndef _WIN32
+    fs::permissions(dir / "old", fs::perms(0644));
+    write(dir / "victim", "keep");
+    fs::create_symlink(dir / "victim", dir / "link");
+    fs::create_symlink(dir / "absent", dir / "dangling");
+    cases.push_back({"link", "it is a symbolic link"});
+    cases.push_back({"dangling", "it is a symbolic link"});
+    const mode_t savedMask = umask(0);
+#endif
+    for (const Case& c : cases) {
+        TraceFile trace;
+        std::string error;
+        const bool opened = trace.Open((dir / c.name).string(), error);
+        EXPECT_EQ(opened, c.errorPart == nullptr) << c.name << ": " << error;
+        if (opened) {
+#ifndef _WIN32
+            EXPECT_EQ(fs::status(dir / c.name).permissions(), fs::perms::owner_read | fs::perms::owner_write)
+                << c.name;
+#endif
+            EXPECT_TRUE(trace.Close(error)) << error;
+            const std::string text = read(dir / c.name);
+            EXPECT_EQ(text.rfind("# velmora-cli trace", 0), 0u) << c.name;
+            EXPECT_EQ(text.find("old trace"), std::string::npos) << c.name;
+        } else {
+            EXPECT_NE(error.find(c.errorPart), std::string::npos) << c.name << ": " << error;
+        }
+    }
+#ifndef _WIN32
+    umask(savedMask);
+    EXPECT_EQ(read(dir / "victim"), "keep");
+    EXPECT_FALSE(fs::exists(dir / "absent"));
+#endif
+    fs::remove_all(dir);
+}
+
 TEST(ProgressLine, FollowsTheRecordReads)
 {
     using Bytes = std::vector<uint8_t>;
@@ -320,25 +384,30 @@ TEST(ProgressLine, FollowsTheRecordReads)
         {{0xA0, 0xC0, 0, 0, 0x0F}, adnHeader, ""},
         {{0xA0, 0xB2, 3, 4, 0x1C}, record, "\r\x1b[KReading SMS (6F3C): record 3"},
     };
-    char* buffer = nullptr;
-    size_t size = 0;
-    std::FILE* terminal = open_memstream(&buffer, &size);
+    std::FILE* terminal = std::tmpfile();
     ASSERT_NE(terminal, nullptr);
+    // Everything written so far.
+    const auto written = [terminal] {
+        std::fflush(terminal);
+        std::string text(static_cast<size_t>(std::ftell(terminal)), '\0');
+        std::rewind(terminal);
+        const size_t read = std::fread(text.data(), 1, text.size(), terminal);
+        std::fseek(terminal, 0, SEEK_END);
+        return text.substr(0, read);
+    };
     ProgressLine progress(terminal, std::chrono::milliseconds(0));
     size_t seen = 0;
     for (const Step& step : steps) {
         progress.OnCommand(step.command.data(), step.command.size());
         progress.OnResponse(0, step.response.data(), step.response.size());
-        std::fflush(terminal);
-        EXPECT_EQ(std::string(buffer + seen, size - seen), step.shown);
-        seen = size;
+        const std::string text = written();
+        EXPECT_EQ(text.substr(seen), step.shown);
+        seen = text.size();
     }
     progress.Clear();
     progress.Clear(); // nothing left to erase
-    std::fflush(terminal);
-    EXPECT_EQ(std::string(buffer + seen, size - seen), "\r\x1b[K");
+    EXPECT_EQ(written().substr(seen), "\r\x1b[K");
     std::fclose(terminal);
-    std::free(buffer);
 }
 
 // After the read, a pulled card is told apart without a command to the card.

@@ -1,4 +1,5 @@
-// POSIX: echo off through termios while a hidden line is typed.
+// POSIX: echo off through termios while a hidden line is typed; a line of
+// a pipe or a file through getline.
 #include "TerminalInput.h"
 
 #include <termios.h>
