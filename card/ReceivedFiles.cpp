@@ -1,14 +1,11 @@
 #include "ReceivedFiles.h"
 
 #include "ReceiveRoom.h"
+#include "sim/Instructions.h"
 #include "sim/SimFiles.h"
 
 namespace {
 
-constexpr uint8_t InsSelect = 0xA4;
-constexpr uint8_t InsGetResponse = 0xC0;
-constexpr uint8_t InsReadRecord = 0xB2;
-constexpr uint8_t InsVerify = 0x20;
 constexpr uint8_t AbsoluteMode = 0x04;
 constexpr uint8_t Sw1ResponseWaiting = 0x9F;
 

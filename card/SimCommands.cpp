@@ -7,17 +7,13 @@
 #include "CardReader.h"
 #include "ReceiveRoom.h"
 #include "sim/AnsiText.h"
+#include "sim/Instructions.h"
 #include "sim/ResultCodes.h"
 #include "sim/SimFiles.h"
 
 namespace {
 
 constexpr uint8_t Cla = 0xA0;
-constexpr uint8_t InsSelect = 0xA4;
-constexpr uint8_t InsGetResponse = 0xC0;
-constexpr uint8_t InsReadBinary = 0xB0;
-constexpr uint8_t InsStatus = 0xF2;
-constexpr uint8_t InsVerify = 0x20;
 
 constexpr uint8_t Sw1ResponseWaiting = 0x9F;
 constexpr uint8_t ElementaryFileResponseLength = 0x0F;

@@ -2,13 +2,11 @@
 
 #include <algorithm>
 
+#include "sim/Instructions.h"
 #include "sim/SimFiles.h"
 
 namespace {
 
-constexpr uint8_t InsSelect = 0xA4;
-constexpr uint8_t InsGetResponse = 0xC0;
-constexpr uint8_t InsReadRecord = 0xB2;
 constexpr size_t HeaderLength = 15;
 constexpr unsigned MaxRecords = 255; // the record number is one byte
 

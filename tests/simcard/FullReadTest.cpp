@@ -14,14 +14,13 @@
 #include "SimReadout.h"
 #include "card/CardReaderList.h"
 #include "card/FullCardReader.h"
+#include "sim/Instructions.h"
 #include "sim/SimFiles.h"
 #include "tools/simcard/ProfileLoader.h"
 
 namespace {
 
 const char* const ReaderName = "Reader 0";
-constexpr uint8_t InsSelect = 0xA4;
-constexpr uint8_t InsReadRecord = 0xB2;
 
 // A card in the reader, read as the dialog reads it with `pin` while the
 // exchanges are kept for the full read.

@@ -4,18 +4,13 @@
 
 #include "FileResponses.h"
 #include "StatusWords.h"
+#include "sim/Instructions.h"
 #include "sim/SimFiles.h"
 
 namespace simcard {
 namespace {
 
 constexpr uint8_t GsmClass = 0xA0;
-constexpr uint8_t InsSelect = 0xA4;
-constexpr uint8_t InsGetResponse = 0xC0;
-constexpr uint8_t InsStatus = 0xF2;
-constexpr uint8_t InsReadBinary = 0xB0;
-constexpr uint8_t InsReadRecord = 0xB2;
-constexpr uint8_t InsVerifyChv = 0x20;
 // READ RECORD modes (P2).
 constexpr uint8_t NextMode = 0x02;
 constexpr uint8_t PreviousMode = 0x03;
@@ -200,7 +195,7 @@ std::vector<uint8_t> SimCard::Dispatch(const Command& command)
         return ReadBinary(command);
     case InsReadRecord:
         return ReadRecord(command);
-    case InsVerifyChv:
+    case InsVerify:
         return VerifyChv(command);
     default:
         return Word(sw::UnknownInstruction);

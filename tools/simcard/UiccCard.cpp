@@ -2,17 +2,11 @@
 
 #include <algorithm>
 #include <optional>
+#include "sim/Instructions.h"
 
 namespace simcard {
 namespace {
 
-constexpr uint8_t InsSelect = 0xA4;
-constexpr uint8_t InsGetResponse = 0xC0;
-constexpr uint8_t InsStatus = 0xF2;
-constexpr uint8_t InsReadBinary = 0xB0;
-constexpr uint8_t InsReadRecord = 0xB2;
-constexpr uint8_t InsVerify = 0x20;
-constexpr uint8_t InsUnblock = 0x2C;
 constexpr size_t HeaderLength = 5;
 constexpr uint16_t MfId = 0x3F00;
 constexpr uint16_t CurrentApplicationId = 0x7FFF;
