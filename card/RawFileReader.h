@@ -10,7 +10,7 @@
 
 #include "CardReader.h"
 #include "ReceivedFiles.h"
-#include "sim/full/RawCardFile.h"
+#include "sim/content/RawCardFile.h"
 
 // One walk through the card's directories: the MF is selected once, then
 // each directory under it once (a directory beside the current one is

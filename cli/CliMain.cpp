@@ -9,7 +9,7 @@
 #include "Console.h"
 #include "ExitCodes.h"
 #include "FullExport.h"
-#include "FullFlow.h"
+#include "CardContentFlow.h"
 #include "FullJson.h"
 #include "FullText.h"
 #include "JsonTree.h"
@@ -39,7 +39,7 @@ int ResolveReader(const std::string& wanted, const std::vector<std::u16string>& 
 
 // With --full the JSON ends with "full": what the full read found, or null
 // when it did not run.
-JsonMembers FullJsonMember(bool wanted, const std::optional<FullCardContent>& full)
+JsonMembers FullJsonMember(bool wanted, const std::optional<CardContent>& full)
 {
     if (!wanted)
         return {};
@@ -80,7 +80,7 @@ int Run(const CliOptions& options)
         return ListReaders(view);
 
     RunSummary run;
-    std::optional<FullCardContent> full; // what --full read, when it ran
+    std::optional<CardContent> full; // what --full read, when it ran
     const int index = ResolveReader(options.reader, view.ReaderNames());
     if (index < 0) {
         if (view.ReaderNames().empty())
@@ -97,7 +97,7 @@ int Run(const CliOptions& options)
         watch.EraseProgress();
         long interruption = logic.GetInterruption();
         if (options.full) {
-            interruption = ReadFullAfterConnect(logic, static_cast<unsigned>(index), interruption, received, full);
+            interruption = ReadCardContentAfterConnect(logic, static_cast<unsigned>(index), interruption, received, full);
             watch.EraseProgress();
         }
         if (interruption == 0 &&
@@ -111,7 +111,7 @@ int Run(const CliOptions& options)
             run.exitCode = exit_code::ExportFailed;
         // Without a full read every --full file is left as it was, and said so.
         if (options.full && logic.IsConnected() && options.exportDir &&
-            !ExportFull(PathFromUtf8(*options.exportDir), full ? *full : FullCardContent{}, view, stderr) &&
+            !ExportFull(PathFromUtf8(*options.exportDir), full ? *full : CardContent{}, view, stderr) &&
             run.exitCode == exit_code::CardRead)
             run.exitCode = exit_code::ExportFailed;
     }

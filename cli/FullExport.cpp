@@ -54,12 +54,12 @@ std::string FirstOf(const std::string& reason, const std::string& other)
 
 } // namespace
 
-std::string ContactsVcf(const FullCardContent& content)
+std::string ContactsVcf(const CardContent& content)
 {
     return PhoneBookVCards(content.adn);
 }
 
-std::string ContactsCsv(const FullCardContent& content)
+std::string ContactsCsv(const CardContent& content)
 {
     std::string csv = CsvRow({"phoneBook", "record", "name", "number"});
     AppendRows(csv, "ADN", content.adn);
@@ -67,7 +67,7 @@ std::string ContactsCsv(const FullCardContent& content)
     return csv;
 }
 
-std::vector<FullExportFile> FullExportFiles(const FullCardContent& content)
+std::vector<FullExportFile> FullExportFiles(const CardContent& content)
 {
     const std::string adn = NotWhole(content.adn, "EF_ADN", "EF_EXT1");
     const std::string fdn = NotWhole(content.fdn, "EF_FDN", "EF_EXT2");
@@ -78,7 +78,7 @@ std::vector<FullExportFile> FullExportFiles(const FullCardContent& content)
     };
 }
 
-bool ExportFull(const std::filesystem::path& dir, const FullCardContent& content, IMainView& view,
+bool ExportFull(const std::filesystem::path& dir, const CardContent& content, IMainView& view,
                 std::FILE* notes)
 {
     std::error_code error;

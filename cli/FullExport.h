@@ -7,15 +7,15 @@
 #include <string>
 #include <vector>
 
-#include "sim/full/FullCardContent.h"
+#include "sim/content/CardContent.h"
 #include "ui/logic/MainView.h"
 
 // contacts.vcf: a vCard per used EF_ADN record, in record order.
-std::string ContactsVcf(const FullCardContent& content);
+std::string ContactsVcf(const CardContent& content);
 
 // contacts.csv: "phoneBook,record,name,number", then the used records of
 // EF_ADN and EF_FDN in record order ("ADN" or "FDN" in the first column).
-std::string ContactsCsv(const FullCardContent& content);
+std::string ContactsCsv(const CardContent& content);
 
 struct FullExportFile {
     const char* name;    // "contacts.vcf", "contacts.csv", "sms.csv"
@@ -26,12 +26,12 @@ struct FullExportFile {
 // The three files with what they hold. A card file counts as read whole when
 // every record was received, or when the card does not have it; a phone book
 // whose numbers continue in an extension file needs that file read whole too.
-std::vector<FullExportFile> FullExportFiles(const FullCardContent& content);
+std::vector<FullExportFile> FullExportFiles(const CardContent& content);
 
 // Writes into `dir` each file whose card files were read whole; a failure is
 // shown through `view` as the dialog's exports show it. Any other file is
 // left as it was, with a line on `notes` saying which and why (a declined PIN
 // or an interrupted read must not replace a good export with a poorer one).
 // Returns false when a write failed.
-bool ExportFull(const std::filesystem::path& dir, const FullCardContent& content, IMainView& view,
+bool ExportFull(const std::filesystem::path& dir, const CardContent& content, IMainView& view,
                 std::FILE* notes);

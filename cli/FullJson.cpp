@@ -48,7 +48,7 @@ ordered_json PhoneBookJson(const PhoneBook& book)
     return json;
 }
 
-ordered_json ServiceProviderJson(const FullCardContent& content)
+ordered_json ServiceProviderJson(const CardContent& content)
 {
     ordered_json json;
     json["state"] = FileStateName(content.spnState);
@@ -62,7 +62,7 @@ ordered_json ServiceProviderJson(const FullCardContent& content)
     return json;
 }
 
-ordered_json FullJson(const FullCardContent& content)
+ordered_json FullJson(const CardContent& content)
 {
     ordered_json json;
     json["adn"] = PhoneBookJson(content.adn);

@@ -2,7 +2,7 @@
 #pragma once
 #include <nlohmann/json.hpp>
 
-#include "sim/full/FullCardContent.h"
+#include "sim/content/CardContent.h"
 
 // {"file": "6F3A", "state": "read", "recordLength", "recordCount",
 //  "records": [{"record", "name", "number", "nameCoding", "tonNpi",
@@ -12,7 +12,7 @@ nlohmann::ordered_json PhoneBookJson(const PhoneBook& book);
 
 // {"state", and when read: "name", "nameCoding", "displayCondition",
 //  "networkNameAtHome", "providerNameWhenRoaming"}
-nlohmann::ordered_json ServiceProviderJson(const FullCardContent& content);
+nlohmann::ordered_json ServiceProviderJson(const CardContent& content);
 
 // {"adn", "fdn", "msisdn", "sdn", "lnd", "spn", "sms"}
-nlohmann::ordered_json FullJson(const FullCardContent& content);
+nlohmann::ordered_json FullJson(const CardContent& content);

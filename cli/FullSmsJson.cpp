@@ -1,14 +1,14 @@
 #include "FullSmsJson.h"
 
 #include "FullSmsView.h"
-#include "sim/full/SmsCommandType.h"
-#include "sim/full/SmsReportStatus.h"
+#include "sim/sms/SmsCommandType.h"
+#include "sim/sms/SmsReportStatus.h"
 
 namespace {
 
 using nlohmann::ordered_json;
 
-void AddCoding(ordered_json& json, const FullSms& sms, const FullSmsView& view)
+void AddCoding(ordered_json& json, const StoredSms& sms, const FullSmsView& view)
 {
     const DataCoding& coding = sms.coding;
     if (!view.octets.empty())
@@ -27,7 +27,7 @@ void AddCoding(ordered_json& json, const FullSms& sms, const FullSmsView& view)
         json["dataCodingScheme"] = *sms.dataCodingScheme;
 }
 
-void AddByType(ordered_json& json, const FullSms& sms)
+void AddByType(ordered_json& json, const StoredSms& sms)
 {
     if (sms.messageReference)
         json["reference"] = *sms.messageReference;
@@ -59,7 +59,7 @@ void AddConcatenation(ordered_json& json, const JoinedSms& joined, const FullSms
 ordered_json MessageJson(const SmsMessages& messages, const JoinedSms& joined)
 {
     const FullSmsView view = ViewOf(messages, joined);
-    const FullSms& sms = view.head;
+    const StoredSms& sms = view.head;
     ordered_json json;
     json["record"] = view.record;
     json["status"] = SmsStatusName(sms.statusByte);

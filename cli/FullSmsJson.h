@@ -2,7 +2,7 @@
 #pragma once
 #include <nlohmann/json.hpp>
 
-#include "sim/full/SmsMessages.h"
+#include "sim/sms/SmsMessages.h"
 
 // {"file": "6F3C", "state", "recordLength", "recordCount", "messages": [...]}
 // with per message: "record", "status", "type", "serviceCentre", "address",

@@ -2,8 +2,8 @@
 
 #include "FullSmsView.h"
 #include "TerminalText.h"
-#include "sim/full/SmsCommandType.h"
-#include "sim/full/SmsReportStatus.h"
+#include "sim/sms/SmsCommandType.h"
+#include "sim/sms/SmsReportStatus.h"
 
 namespace {
 
@@ -45,7 +45,7 @@ const char* AddressWord(SmsType type)
 // "  Record 3 (read, deliver) from +44... at 2002-...": who and when.
 std::string HeadLine(const FullSmsView& view)
 {
-    const FullSms& sms = view.head;
+    const StoredSms& sms = view.head;
     std::string line = std::string("  Record") + (view.records.size() > 1 ? "s " : " ") + Join(view.records, ", ") +
                        " (" + SmsStatusName(sms.statusByte) + (sms.deleted ? ", deleted" : "") + ", " +
                        SmsTypeName(sms.type) + ") " + AddressWord(sms.type) + " " +
@@ -70,7 +70,7 @@ std::string DataNote(const FullSmsView& view)
     return {};
 }
 
-std::string CommandNote(const FullSms& sms)
+std::string CommandNote(const StoredSms& sms)
 {
     std::string note;
     if (sms.commandType)
@@ -83,7 +83,7 @@ std::string CommandNote(const FullSms& sms)
 // "    [gsm7, class 1, part 2 of 3 missing, ...]": how it was sent and kept.
 std::string DetailLine(const JoinedSms& joined, const FullSmsView& view)
 {
-    const FullSms& sms = view.head;
+    const StoredSms& sms = view.head;
     std::string details = AlphabetText(sms);
     if (sms.coding.messageClass >= 0)
         details += ", class " + std::to_string(sms.coding.messageClass);

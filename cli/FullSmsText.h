@@ -2,7 +2,7 @@
 #pragma once
 #include <string>
 
-#include "sim/full/SmsMessages.h"
+#include "sim/sms/SmsMessages.h"
 
 // "Messages (EF_SMS) : N messages in R of C records" (or why there are
 // none), then per message a line with its record(s), status, type, address

@@ -14,13 +14,13 @@ FullSmsView ViewOf(const SmsMessages& messages, const JoinedSms& joined)
     return view;
 }
 
-std::string TimestampText(const FullSms& sms)
+std::string TimestampText(const StoredSms& sms)
 {
     const bool hasTimestamp = sms.type == SmsType::Deliver || sms.type == SmsType::StatusReport;
     return hasTimestamp && sms.timestampValid ? IsoText(sms.timestamp) : std::string();
 }
 
-std::string AlphabetText(const FullSms& sms)
+std::string AlphabetText(const StoredSms& sms)
 {
     return sms.dataCodingScheme || sms.carriesUserData ? AlphabetName(sms.coding.alphabet) : "";
 }

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "sim/full/SmsMessages.h"
+#include "sim/sms/SmsMessages.h"
 
 struct FullSmsView {
-    const FullSms& head;        // the first part present, in part order
+    const StoredSms& head;        // the first part present, in part order
     int record;                 // the record of `head`
     std::vector<int> records;   // the parts' records, in part order
     std::string error;          // the first part's note on where decoding stopped
@@ -19,11 +19,11 @@ FullSmsView ViewOf(const SmsMessages& messages, const JoinedSms& joined);
 
 // The time stamp as ISO 8601 with the card's offset; empty for an SMS-SUBMIT
 // or a command, and when the card's time stamp is not a valid one.
-std::string TimestampText(const FullSms& sms);
+std::string TimestampText(const StoredSms& sms);
 
 // The alphabet's name; empty when the message carries neither a data coding
 // scheme nor user data (a command, most status reports).
-std::string AlphabetText(const FullSms& sms);
+std::string AlphabetText(const StoredSms& sms);
 
 // Octets as upper-case hex, without spaces.
 std::string HexText(const std::vector<uint8_t>& octets);

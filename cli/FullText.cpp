@@ -8,12 +8,12 @@
 
 namespace {
 
-const std::pair<PhoneBook FullCardContent::*, const char*> Books[] = {
-    {&FullCardContent::adn, "Phone book (EF_ADN)"},
-    {&FullCardContent::fdn, "Fixed dialling numbers (EF_FDN)"},
-    {&FullCardContent::msisdn, "Own numbers (EF_MSISDN)"},
-    {&FullCardContent::sdn, "Service dialling numbers (EF_SDN)"},
-    {&FullCardContent::lnd, "Last numbers dialled (EF_LND)"},
+const std::pair<PhoneBook CardContent::*, const char*> Books[] = {
+    {&CardContent::adn, "Phone book (EF_ADN)"},
+    {&CardContent::fdn, "Fixed dialling numbers (EF_FDN)"},
+    {&CardContent::msisdn, "Own numbers (EF_MSISDN)"},
+    {&CardContent::sdn, "Service dialling numbers (EF_SDN)"},
+    {&CardContent::lnd, "Last numbers dialled (EF_LND)"},
 };
 
 // One line per record: a GSM line feed in a name becomes a space.
@@ -82,7 +82,7 @@ std::string BookText(const char* title, const PhoneBook& book)
 
 } // namespace
 
-std::string PhoneBooksText(const FullCardContent& content)
+std::string PhoneBooksText(const CardContent& content)
 {
     std::string text;
     for (const auto& [book, title] : Books)
@@ -90,7 +90,7 @@ std::string PhoneBooksText(const FullCardContent& content)
     return text;
 }
 
-std::string ServiceProviderText(const FullCardContent& content)
+std::string ServiceProviderText(const CardContent& content)
 {
     const char* title = "Service provider name (EF_SPN) : ";
     if (!content.spn) {
@@ -105,7 +105,7 @@ std::string ServiceProviderText(const FullCardContent& content)
            (spn.ProviderNameWhenRoaming() ? "shown" : "not required") + " when roaming)\n";
 }
 
-std::string FullText(const FullCardContent& content)
+std::string FullText(const CardContent& content)
 {
     return "\n" + PhoneBooksText(content) + ServiceProviderText(content) + SmsText(content.sms);
 }

@@ -3,16 +3,16 @@
 #pragma once
 #include <string>
 
-#include "sim/full/FullCardContent.h"
+#include "sim/content/CardContent.h"
 
 // Every phone book: a heading "TITLE : N of M records used" (or why there is
 // nothing), then one line per used record: two spaces, the record number, a
 // tab, the name, a tab, the number, and a note on an extension chain that
 // could not be followed. Control characters of names show as spaces.
-std::string PhoneBooksText(const FullCardContent& content);
+std::string PhoneBooksText(const CardContent& content);
 
 // "Service provider name (EF_SPN) : NAME (display condition ...)".
-std::string ServiceProviderText(const FullCardContent& content);
+std::string ServiceProviderText(const CardContent& content);
 
 // The whole view: a blank line, then every section.
-std::string FullText(const FullCardContent& content);
+std::string FullText(const CardContent& content);

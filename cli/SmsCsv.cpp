@@ -16,7 +16,7 @@ std::string Numbers(const std::vector<int>& numbers)
 std::string Row(const SmsMessages& messages, const JoinedSms& joined)
 {
     const FullSmsView view = ViewOf(messages, joined);
-    const FullSms& sms = view.head;
+    const StoredSms& sms = view.head;
     return CsvRow({std::to_string(view.record), SmsStatusName(sms.statusByte), sms.deleted ? "yes" : "no",
                    SmsTypeName(sms.type), sms.serviceCentre.text, sms.address.text, TimestampText(sms),
                    AlphabetText(sms),

@@ -2,7 +2,7 @@
 #pragma once
 #include <string>
 
-#include "sim/full/SmsMessages.h"
+#include "sim/sms/SmsMessages.h"
 
 // "record,status,deleted,type,serviceCentre,address,timestamp,alphabet,
 // messageClass,parts,missing,text", then a row per message in record order.

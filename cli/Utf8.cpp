@@ -1,6 +1,6 @@
 #include "Utf8.h"
 
-#include "sim/full/Utf8Append.h"
+#include "sim/text/Utf8Append.h"
 
 std::string Utf16ToUtf8(const std::u16string& text)
 {

@@ -3,7 +3,7 @@
 #pragma once
 #include <string>
 
-#include "sim/full/FullCardContent.h"
+#include "sim/content/CardContent.h"
 
 // A text value with backslash, comma, semicolon and line ends escaped; other
 // control characters become spaces.

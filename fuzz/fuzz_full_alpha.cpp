@@ -4,9 +4,9 @@
 #include <cstdint>
 
 #include "FuzzUtf8.h"
-#include "sim/full/AlphaIdentifier.h"
-#include "sim/full/DiallingDigits.h"
-#include "sim/full/GsmText.h"
+#include "sim/text/AlphaIdentifier.h"
+#include "sim/dialling/DiallingDigits.h"
+#include "sim/text/GsmText.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -6,8 +6,8 @@
 #include <cstdint>
 
 #include "FuzzUtf8.h"
-#include "sim/full/PhoneBookDecoder.h"
-#include "sim/full/ServiceProviderName.h"
+#include "sim/dialling/PhoneBookDecoder.h"
+#include "sim/provider/ServiceProviderName.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -7,17 +7,17 @@
 #include "FakePcsc.h"
 #include "FuzzCard.h"
 #include "FuzzUtf8.h"
-#include "card/FullCardReader.h"
+#include "card/CardContentReader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     FuzzCard card(data, size);
     ReceivedFiles received;
     card.Reader().SetObserver(&received);
-    FullCardContent content;
-    ReadFullCard(card.Reader(), ReceivedFiles(), content);
-    content = FullCardContent();
-    ReadFullCard(card.Reader(), received, content);
+    CardContent content;
+    ReadCardContent(card.Reader(), ReceivedFiles(), content);
+    content = CardContent();
+    ReadCardContent(card.Reader(), received, content);
     for (const PhoneBook* book : {&content.adn, &content.fdn, &content.msisdn, &content.sdn, &content.lnd}) {
         if (book->records.size() > 255)
             __builtin_trap();

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "sim/full/FullSms.h"
-#include "sim/full/SmsJoin.h"
+#include "sim/sms/StoredSms.h"
+#include "sim/sms/SmsJoin.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         const std::vector<uint8_t> record(data + at, data + at + std::min(RecordLength, size - at));
         SmsRecordEntry entry;
         entry.record = static_cast<int>(entries.size() + 1);
-        if (DecodeFullSms(record.data(), record.size(), entry.sms))
+        if (DecodeStoredSms(record.data(), record.size(), entry.sms))
             entries.push_back(entry);
     }
     for (const JoinedSms& joined : JoinConcatenatedSms(entries)) {

@@ -4,13 +4,13 @@
 #include <cstdint>
 #include <vector>
 
-#include "sim/full/GsmText.h"
-#include "sim/full/SmsAddress.h"
-#include "sim/full/SmsTime.h"
-#include "sim/full/DataCoding.h"
-#include "sim/full/SmsUserData.h"
-#include "sim/full/Unicode.h"
-#include "sim/full/ValidityPeriod.h"
+#include "sim/text/GsmText.h"
+#include "sim/sms/SmsAddress.h"
+#include "sim/sms/SmsTime.h"
+#include "sim/sms/DataCoding.h"
+#include "sim/sms/SmsUserData.h"
+#include "sim/text/Unicode.h"
+#include "sim/sms/ValidityPeriod.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -4,7 +4,7 @@
 #include <array>
 
 #include "BerTlv.h"
-#include "sim/full/AlphaIdentifier.h"
+#include "sim/text/AlphaIdentifier.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "PhoneBookRecords.h"
-#include "sim/full/DiallingDigits.h"
-#include "sim/full/DiallingRecord.h"
+#include "sim/dialling/DiallingDigits.h"
+#include "sim/dialling/DiallingRecord.h"
 
 namespace {
 

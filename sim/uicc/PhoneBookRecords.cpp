@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "sim/full/DiallingRecord.h"
+#include "sim/dialling/DiallingRecord.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "sim/full/AlphaIdentifier.h"
+#include "sim/text/AlphaIdentifier.h"
 
 // Bytes of an EF_ANR record before a type 2 file's back-pointer.
 constexpr size_t AnrRecordLength = 15;

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "PhoneBookReference.h"
-#include "sim/full/ExtensionChain.h"
+#include "sim/dialling/ExtensionChain.h"
 
 struct AdditionalNumber {
     std::string number; // "+" for an international number, then the digits

@@ -92,7 +92,7 @@ PhoneBookRecord Record(unsigned number, const char* name, const char* dialled)
 
 TEST(PhoneBookVCards, OneCardPerRecord)
 {
-    FullCardContent content;
+    CardContent content;
     content.adn.records = {Record(1, "Mum", "+44"), Record(2, "", "12,3#"), Record(5, "No number", "")};
     content.fdn.records = {Record(1, "Home", "112")};
     // FN is text (the pause escaped), TEL a phone number (written as is).
@@ -131,7 +131,7 @@ TEST(FullExportFiles, WrittenOnlyFromFilesReadWhole)
           "the card stopped answering part of the way through EF_EXT1 (numbers of EF_ADN continue there)", ""}},
     };
     for (const Case& c : cases) {
-        FullCardContent content;
+        CardContent content;
         content.adn.state = c.adn;
         content.adn.extensionState = c.adnExtension;
         content.adn.records = {Record(1, "Mum", "+44"), Record(2, "Long", "+4412345678901234567890")};
@@ -169,7 +169,7 @@ TEST(Csv, QuotesOnlyWhatNeedsIt)
 
 TEST(PhoneBooksText, StatesRecordsAndNotes)
 {
-    FullCardContent content;
+    CardContent content;
     content.adn.state = FileState::Incomplete;
     content.adn.recordCount = 10;
     content.adn.records = {Record(3, "Two\nlines", "+44"), Record(4, "\u009B2J\u202Eevil", "1")};

@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "TestBytes.h"
-#include "sim/full/DiallingRecord.h"
-#include "sim/full/ExtensionChain.h"
-#include "sim/full/PhoneBookDecoder.h"
-#include "sim/full/ServiceProviderName.h"
+#include "sim/dialling/DiallingRecord.h"
+#include "sim/dialling/ExtensionChain.h"
+#include "sim/dialling/PhoneBookDecoder.h"
+#include "sim/provider/ServiceProviderName.h"
 
 namespace {
 

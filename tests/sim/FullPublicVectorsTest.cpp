@@ -8,11 +8,11 @@
 
 #include "PublicVectors.h"
 #include "sim/SeptetCodes.h"
-#include "sim/full/AlphaIdentifier.h"
-#include "sim/full/DiallingDigits.h"
-#include "sim/full/GsmText.h"
-#include "sim/full/PhoneBookDecoder.h"
-#include "sim/full/Septets.h"
+#include "sim/text/AlphaIdentifier.h"
+#include "sim/dialling/DiallingDigits.h"
+#include "sim/text/GsmText.h"
+#include "sim/dialling/PhoneBookDecoder.h"
+#include "sim/text/Septets.h"
 
 namespace {
 

@@ -4,14 +4,14 @@
 
 #include "SeptetPacker.h"
 #include "TestBytes.h"
-#include "sim/full/DataCoding.h"
-#include "sim/full/FullSms.h"
-#include "sim/full/SmsReportStatus.h"
-#include "sim/full/SmsJoin.h"
-#include "sim/full/SmsReportStatus.h"
-#include "sim/full/SmsTime.h"
-#include "sim/full/Unicode.h"
-#include "sim/full/ValidityPeriod.h"
+#include "sim/sms/DataCoding.h"
+#include "sim/sms/StoredSms.h"
+#include "sim/sms/SmsReportStatus.h"
+#include "sim/sms/SmsJoin.h"
+#include "sim/sms/SmsReportStatus.h"
+#include "sim/sms/SmsTime.h"
+#include "sim/text/Unicode.h"
+#include "sim/sms/ValidityPeriod.h"
 
 namespace {
 
@@ -178,8 +178,8 @@ class FullSmsRecordTest : public testing::TestWithParam<RecordCase> {};
 TEST_P(FullSmsRecordTest, Decodes)
 {
     const RecordCase& c = GetParam();
-    FullSms sms;
-    ASSERT_EQ(DecodeFullSms(c.record.data(), c.record.size(), sms), c.listed);
+    StoredSms sms;
+    ASSERT_EQ(DecodeStoredSms(c.record.data(), c.record.size(), sms), c.listed);
     if (!c.listed)
         return;
     EXPECT_EQ(sms.type, c.type);
@@ -198,8 +198,8 @@ const Bytes Discharge = Hex("20 80 62 91 73 25 48"); // 52 seconds where Stamp h
 TEST(FullSmsDecoders, StatusReportTimesAndStatusNames)
 {
     const Bytes record = Record(0x03, Concat({Centre, Hex("06 2A"), Sender, Stamp, Discharge, Hex("41")}));
-    FullSms sms;
-    ASSERT_TRUE(DecodeFullSms(record.data(), record.size(), sms));
+    StoredSms sms;
+    ASSERT_TRUE(DecodeStoredSms(record.data(), record.size(), sms));
     ASSERT_TRUE(sms.timestampValid && sms.dischargeTimeValid);
     EXPECT_EQ(sms.timestamp.second, 41);
     EXPECT_EQ(sms.dischargeTime.second, 52);
@@ -297,8 +297,8 @@ TEST(FullSmsDecoders, StatusReportAndCommandFields)
     for (const OptionalFieldsCase& c : cases) {
         SCOPED_TRACE(c.name);
         const Bytes record = Record(c.status, Concat({Centre, c.tpdu}));
-        FullSms sms;
-        ASSERT_TRUE(DecodeFullSms(record.data(), record.size(), sms));
+        StoredSms sms;
+        ASSERT_TRUE(DecodeStoredSms(record.data(), record.size(), sms));
         EXPECT_EQ(sms.protocolId, c.protocolId);
         EXPECT_EQ(sms.dataCodingScheme, c.dataCodingScheme);
         EXPECT_EQ(sms.commandType, c.commandType);
@@ -310,10 +310,10 @@ TEST(FullSmsDecoders, StatusReportAndCommandFields)
 }
 
 // A record of a concatenated part: sender, 8-bit reference 0x2A or a 16-bit one.
-FullSms Part(const char* sender, uint16_t reference, bool sixteenBit, uint8_t total, uint8_t sequence,
+StoredSms Part(const char* sender, uint16_t reference, bool sixteenBit, uint8_t total, uint8_t sequence,
              const char* text, bool deleted = false)
 {
-    FullSms sms;
+    StoredSms sms;
     sms.address.text = sender;
     sms.deleted = deleted;
     sms.userData.text = text;
@@ -321,16 +321,16 @@ FullSms Part(const char* sender, uint16_t reference, bool sixteenBit, uint8_t to
     return sms;
 }
 
-FullSms Single(const char* text)
+StoredSms Single(const char* text)
 {
-    FullSms sms;
+    StoredSms sms;
     sms.userData.text = text;
     return sms;
 }
 
 struct JoinCase {
     const char* name;
-    std::vector<FullSms> records;
+    std::vector<StoredSms> records;
     std::vector<std::vector<size_t>> parts; // per message
     std::vector<std::string> texts;
     std::vector<std::vector<int>> missing;

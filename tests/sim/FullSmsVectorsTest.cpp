@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "PublicVectors.h"
-#include "sim/full/FullSms.h"
-#include "sim/full/GsmText.h"
-#include "sim/full/Septets.h"
-#include "sim/full/SmsAddress.h"
-#include "sim/full/UserDataHeader.h"
+#include "sim/sms/StoredSms.h"
+#include "sim/text/GsmText.h"
+#include "sim/text/Septets.h"
+#include "sim/sms/SmsAddress.h"
+#include "sim/sms/UserDataHeader.h"
 
 namespace {
 
@@ -69,8 +69,8 @@ TEST(FullSmsVectors, MessagesByType)
     ForEachVector("sms_submit_and_other_mti", expected, [](const json& vector, const TpduExpectation& want) {
         Bytes record = Concat({Bytes{want.status}, VectorBytes(vector)});
         record.resize(176, 0xFF);
-        FullSms sms;
-        ASSERT_TRUE(DecodeFullSms(record.data(), record.size(), sms));
+        StoredSms sms;
+        ASSERT_TRUE(DecodeStoredSms(record.data(), record.size(), sms));
         EXPECT_EQ(sms.error, "");
         EXPECT_EQ(sms.type, want.type);
         EXPECT_EQ(sms.serviceCentre.text, want.serviceCentre);

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "TestBytes.h"
-#include "sim/full/AlphaIdentifier.h"
-#include "sim/full/DiallingDigits.h"
-#include "sim/full/GsmText.h"
+#include "sim/text/AlphaIdentifier.h"
+#include "sim/dialling/DiallingDigits.h"
+#include "sim/text/GsmText.h"
 
 namespace {
 

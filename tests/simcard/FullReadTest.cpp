@@ -13,7 +13,7 @@
 #include "ModelDouble.h"
 #include "SimReadout.h"
 #include "card/CardReaderList.h"
-#include "card/FullCardReader.h"
+#include "card/CardContentReader.h"
 #include "sim/Instructions.h"
 #include "sim/SimFiles.h"
 #include "tools/simcard/ProfileLoader.h"
@@ -41,7 +41,7 @@ public:
 
     CCardReader& Reader() { return *m_list.GetReader(0); }
     simcard::SimCard& Card() { return m_card; }
-    LONG ReadFull(FullCardContent& content) { return ReadFullCard(Reader(), m_received, content); }
+    LONG ReadFull(CardContent& content) { return ReadCardContent(Reader(), m_received, content); }
     // The transmits of the dialog's read and of what followed it.
     std::vector<fake_pcsc::Call> DialogTransmits() const { return Transmits(0, m_start); }
     std::vector<fake_pcsc::Call> FullTransmits() const { return Transmits(m_start, fake_pcsc::Calls().size()); }
@@ -128,7 +128,7 @@ TEST_F(FullReadTest, EveryRecordIsReadOnceAndEachDirectorySelectedOnce)
             FullRead read(entry.path().string(), pin);
             if (read.Interrupted())
                 continue;
-            FullCardContent content;
+            CardContent content;
             read.ReadFull(content);
             TraceWalk whole;
             whole.Follow(read.DialogTransmits());
@@ -155,7 +155,7 @@ TEST_F(FullReadTest, AfterTheDialogsReadOnlyTheFilesItLacksAreAsked)
     for (const Case& c : {Case{"demo", 7}, Case{"rich", 9}}) {
         SCOPED_TRACE(c.profile);
         FullRead read(model_double::ProfilePath(c.profile), u"1234");
-        FullCardContent content;
+        CardContent content;
         EXPECT_EQ(read.ReadFull(content), 0);
         size_t selects = 0;
         for (const fake_pcsc::Call& call : read.FullTransmits())
@@ -168,7 +168,7 @@ TEST_F(FullReadTest, AfterTheDialogsReadOnlyTheFilesItLacksAreAsked)
 TEST_F(FullReadTest, WithoutThePinTheProtectedFilesAreRefused)
 {
     FullRead read(model_double::ProfilePath("rich"), u"");
-    FullCardContent content;
+    CardContent content;
     EXPECT_EQ(read.ReadFull(content), 0);
     for (const PhoneBook* book : {&content.adn, &content.fdn, &content.msisdn, &content.sdn, &content.lnd}) {
         EXPECT_EQ(book->state, FileState::Refused) << book->fileId;
@@ -184,7 +184,7 @@ TEST_F(FullReadTest, CardPulledAfterEachCommandStopsTheReadWithTheTransportError
     size_t total = 0;
     {
         FullRead read(model_double::ProfilePath("rich"), u"1234");
-        FullCardContent content;
+        CardContent content;
         ASSERT_EQ(read.ReadFull(content), 0);
         total = read.Sent();
     }
@@ -193,7 +193,7 @@ TEST_F(FullReadTest, CardPulledAfterEachCommandStopsTheReadWithTheTransportError
         SCOPED_TRACE("card pulled after " + std::to_string(n) + " commands of the full read");
         FullRead read(model_double::ProfilePath("rich"), u"1234");
         model_double::RemoveCardAfter(ReaderName, n);
-        FullCardContent content;
+        CardContent content;
         EXPECT_TRUE(IsTransportError(read.ReadFull(content)));
         EXPECT_EQ(read.Sent(), n + 1); // the first failing exchange ends it
         for (const PhoneBook* book : {&content.adn, &content.fdn, &content.msisdn, &content.sdn, &content.lnd})

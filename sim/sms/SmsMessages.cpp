@@ -1,0 +1,18 @@
+#include "sim/sms/SmsMessages.h"
+
+SmsMessages DecodeSmsFile(const RawCardFile& file)
+{
+    SmsMessages messages;
+    messages.state = file.state;
+    messages.recordLength = file.recordLength;
+    messages.recordCount = file.recordCount;
+    for (size_t i = 0; i < file.records.size(); ++i) {
+        SmsRecordEntry entry;
+        entry.record = static_cast<int>(i + 1);
+        const std::vector<uint8_t>& record = file.records[i];
+        if (DecodeStoredSms(record.data(), record.size(), entry.sms))
+            messages.records.push_back(std::move(entry));
+    }
+    messages.messages = JoinConcatenatedSms(messages.records);
+    return messages;
+}
