@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "ContentWords.h"
 #include "FullSmsJson.h"
 
 namespace {

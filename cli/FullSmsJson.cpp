@@ -1,5 +1,6 @@
 #include "FullSmsJson.h"
 
+#include "ContentWords.h"
 #include "FullSmsView.h"
 #include "sim/sms/SmsCommandType.h"
 #include "sim/sms/SmsReportStatus.h"

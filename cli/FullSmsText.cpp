@@ -1,5 +1,6 @@
 #include "FullSmsText.h"
 
+#include "ContentWords.h"
 #include "FullSmsView.h"
 #include "TerminalText.h"
 #include "sim/sms/SmsCommandType.h"

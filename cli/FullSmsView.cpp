@@ -1,5 +1,7 @@
 #include "FullSmsView.h"
 
+#include "ContentWords.h"
+
 FullSmsView ViewOf(const SmsMessages& messages, const JoinedSms& joined)
 {
     FullSmsView view{messages.records[joined.parts.front()].sms, 0, {}, {}, {}};

@@ -1,5 +1,6 @@
 #include "SmsCsv.h"
 
+#include "ContentWords.h"
 #include "Csv.h"
 #include "FullSmsView.h"
 

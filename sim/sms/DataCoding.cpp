@@ -57,15 +57,6 @@ DataCoding DecodeDataCoding(uint8_t scheme)
     return DataCodingAndClass(scheme);
 }
 
-const char* AlphabetName(SmsAlphabet alphabet)
-{
-    switch (alphabet) {
-    case SmsAlphabet::EightBit: return "8bit";
-    case SmsAlphabet::Ucs2: return "ucs2";
-    default: return "gsm7";
-    }
-}
-
 const char* WaitingKindName(int kind)
 {
     static const char* const names[] = {"voicemail", "fax", "email", "other"};

@@ -21,8 +21,5 @@ struct DataCoding {
 // GSM default alphabet, as receivers are to assume.
 DataCoding DecodeDataCoding(uint8_t scheme);
 
-// "gsm7", "8bit" or "ucs2".
-const char* AlphabetName(SmsAlphabet alphabet);
-
 // "voicemail", "fax", "email" or "other".
 const char* WaitingKindName(int kind);

@@ -220,14 +220,3 @@ const char* SmsStatusName(uint8_t statusByte)
     default: return "unsent";
     }
 }
-
-const char* SmsTypeName(SmsType type)
-{
-    switch (type) {
-    case SmsType::Deliver: return "deliver";
-    case SmsType::Submit: return "submit";
-    case SmsType::StatusReport: return "status-report";
-    case SmsType::Command: return "command";
-    default: return "reserved";
-    }
-}

@@ -54,6 +54,3 @@ bool DecodeStoredSms(const uint8_t* record, size_t length, StoredSms& sms);
 
 // "read", "unread", "sent", "unsent", or "free" for a free record.
 const char* SmsStatusName(uint8_t statusByte);
-
-// "deliver", "submit", "status-report", "command" or "reserved".
-const char* SmsTypeName(SmsType type);
