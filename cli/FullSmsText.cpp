@@ -3,8 +3,6 @@
 #include "ContentWords.h"
 #include "FullSmsView.h"
 #include "TerminalText.h"
-#include "sim/sms/SmsCommandType.h"
-#include "sim/sms/SmsReportStatus.h"
 
 namespace {
 
@@ -18,14 +16,8 @@ std::string Join(const std::vector<int>& numbers, const char* separator)
 
 std::string StateText(const SmsMessages& messages)
 {
-    switch (messages.state) {
-    case FileState::NotRead: return "not read";
-    case FileState::Absent: return "not on the card";
-    case FileState::Refused: return "not readable (the card refused it)";
-    case FileState::Unusable: return "not readable (its header describes another kind of file)";
-    case FileState::Error: return "not readable (the card answered with an error)";
-    default: break;
-    }
+    if (std::string state = FileStateText(messages.state); !state.empty())
+        return state;
     std::string text = std::to_string(messages.messages.size()) + " messages in " +
                        std::to_string(messages.records.size()) + " of " + std::to_string(messages.recordCount) +
                        " records";
@@ -48,7 +40,7 @@ std::string HeadLine(const FullSmsView& view)
 {
     const StoredSms& sms = view.head;
     std::string line = std::string("  Record") + (view.records.size() > 1 ? "s " : " ") + Join(view.records, ", ") +
-                       " (" + SmsStatusName(sms.statusByte) + (sms.deleted ? ", deleted" : "") + ", " +
+                       " (" + SmsStatusName(sms.status) + (sms.deleted ? ", deleted" : "") + ", " +
                        SmsTypeName(sms.type) + ") " + AddressWord(sms.type) + " " +
                        TerminalText(sms.address.text, false);
     if (const std::string time = TimestampText(sms); !time.empty())
@@ -75,7 +67,7 @@ std::string CommandNote(const StoredSms& sms)
 {
     std::string note;
     if (sms.commandType)
-        note += ", command " + std::to_string(*sms.commandType) + " (" + CommandTypeName(*sms.commandType) + ")";
+        note += ", command " + std::to_string(sms.commandType->value) + " (" + CommandTypeName(sms.commandType->kind) + ")";
     if (sms.messageNumber)
         note += ", message number " + std::to_string(*sms.messageNumber);
     return note;
@@ -99,8 +91,8 @@ std::string DetailLine(const JoinedSms& joined, const FullSmsView& view)
         details += ", missing part " + Join(joined.missing, ", ");
     if (sms.messageReference)
         details += ", reference " + std::to_string(*sms.messageReference);
-    if (sms.type == SmsType::Submit && sms.validity.format != "none")
-        details += ", valid " + sms.validity.format + " " + sms.validity.text;
+    if (sms.type == SmsType::Submit && sms.validity.format != ValidityFormat::None)
+        details += std::string(", valid ") + ValidityFormatName(sms.validity.format) + " " + ValidityText(sms.validity);
     details += CommandNote(sms);
     if (sms.reportStatus)
         details += ", status " + ReportStatusName(*sms.reportStatus);
@@ -110,8 +102,8 @@ std::string DetailLine(const JoinedSms& joined, const FullSmsView& view)
         details += ", discharge time not a valid date";
     if (!sms.serviceCentre.text.empty())
         details += ", centre " + TerminalText(sms.serviceCentre.text, false);
-    if (!view.error.empty())
-        details += ", decoding stopped at the " + view.error;
+    if (view.stoppedAt)
+        details += std::string(", decoding stopped at the ") + SmsFieldName(*view.stoppedAt);
     if (details.starts_with(", "))
         details.erase(0, 2);
     return "    [" + details + "]\n";
