@@ -161,7 +161,8 @@ std::string Heading(const UsimPhoneBookContent& book)
 {
     if (std::string why = StateText(book.state); !why.empty())
         return why;
-    std::string text = std::to_string(book.book.entries.size()) + " entries";
+    const size_t count = book.book.entries.size();
+    std::string text = std::to_string(count) + (count == 1 ? " entry" : " entries");
     text += book.fromPbr ? " in " + std::to_string(book.setCount) + (book.setCount == 1 ? " set" : " sets")
                          : " (no EF_PBR: read as a plain EF_ADN)";
     if (book.state == FileState::Incomplete)
