@@ -8,7 +8,6 @@
 #include "cli/FullSmsJson.h"
 #include "cli/FullSmsText.h"
 #include "cli/FullText.h"
-#include "cli/JsonTree.h"
 #include "cli/TerminalText.h"
 #include "cli/VCard.h"
 #include "tests/sim/TestBytes.h"
@@ -252,37 +251,6 @@ TEST(SmsOutput, ShowsWhatEachMessageCarries)
         for (const auto& key : c.lacks)
             EXPECT_FALSE(json.contains(key.get<std::string>())) << key;
     }
-}
-
-TEST(WriteJsonTree, WritesLikeJsonWriter)
-{
-    JsonWriter byHand;
-    byHand.BeginObject();
-    byHand.Key("name");
-    byHand.String("Ann \"A\"\n");
-    byHand.Key("records");
-    byHand.BeginArray();
-    byHand.Number(1);
-    byHand.Number(255);
-    byHand.EndArray();
-    byHand.Key("empty");
-    byHand.BeginArray();
-    byHand.EndArray();
-    byHand.Key("ok");
-    byHand.Bool(true);
-    byHand.Key("none");
-    byHand.Null();
-    byHand.EndObject();
-
-    nlohmann::ordered_json tree;
-    tree["name"] = "Ann \"A\"\n";
-    tree["records"] = {1, 255};
-    tree["empty"] = nlohmann::ordered_json::array();
-    tree["ok"] = true;
-    tree["none"] = nullptr;
-    JsonWriter fromTree;
-    WriteJsonTree(fromTree, tree);
-    EXPECT_EQ(fromTree.Text(), byHand.Text());
 }
 
 } // namespace
