@@ -10,7 +10,6 @@
 #include "cli/FullSmsJson.h"
 #include "cli/FullSmsText.h"
 #include "cli/FullText.h"
-#include "cli/JsonTree.h"
 #include "cli/TerminalText.h"
 #include "cli/UiccJson.h"
 #include "cli/VCard.h"
@@ -413,37 +412,6 @@ TEST(UiccOutput, ExportsWrittenOnlyFromFilesReadWhole)
         for (size_t i = 0; i < files.size(); ++i)
             EXPECT_EQ(files[i].notWhole, c.notWhole[i]) << files[i].name << " case " << (&c - cases);
     }
-}
-
-TEST(WriteJsonTree, WritesLikeJsonWriter)
-{
-    JsonWriter byHand;
-    byHand.BeginObject();
-    byHand.Key("name");
-    byHand.String("Ann \"A\"\n");
-    byHand.Key("records");
-    byHand.BeginArray();
-    byHand.Number(1);
-    byHand.Number(255);
-    byHand.EndArray();
-    byHand.Key("empty");
-    byHand.BeginArray();
-    byHand.EndArray();
-    byHand.Key("ok");
-    byHand.Bool(true);
-    byHand.Key("none");
-    byHand.Null();
-    byHand.EndObject();
-
-    nlohmann::ordered_json tree;
-    tree["name"] = "Ann \"A\"\n";
-    tree["records"] = {1, 255};
-    tree["empty"] = nlohmann::ordered_json::array();
-    tree["ok"] = true;
-    tree["none"] = nullptr;
-    JsonWriter fromTree;
-    WriteJsonTree(fromTree, tree);
-    EXPECT_EQ(fromTree.Text(), byHand.Text());
 }
 
 } // namespace
