@@ -105,8 +105,10 @@ std::string ProblemText(const EntryProblem& problem)
         return "points to " + record + " of " + file + ", which the card did not give";
     case EntryProblemKind::UnusedRecord:
         return "points to " + record + " of " + file + ", which holds nothing";
-    case EntryProblemKind::ExtensionChain:
-        return "a number continues in " + file + ": " + ExtensionWords(problem.extension, problem.record);
+    case EntryProblemKind::ExtensionChain: {
+        const std::string words = ExtensionWords(problem.extension, problem.record);
+        return "a number continues in " + file + ": " + (words.empty() ? "its chain did not end well" : words);
+    }
     case EntryProblemKind::BackPointer:
         return record + " of " + file + " says it belongs to another entry; not taken";
     }
