@@ -90,7 +90,7 @@ const char* FileStateName(FileState state)
     return "not-read";
 }
 
-std::string FileStateText(FileState state)
+std::string StateText(FileState state)
 {
     switch (state) {
     case FileState::NotRead: return "not read";

@@ -20,7 +20,7 @@ const char* FileStateName(FileState state);
 
 // Why the text view lists nothing of a file: "not read", "not on the card",
 // "not readable (...)"; empty for a file read whole or in part.
-std::string FileStateText(FileState state);
+std::string StateText(FileState state);
 
 // "gsm7", "ucs2-80", "ucs2-81", "ucs2-82".
 const char* AlphaCodingName(AlphaCoding coding);

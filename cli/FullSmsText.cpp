@@ -14,9 +14,9 @@ std::string Join(const std::vector<int>& numbers, const char* separator)
     return text;
 }
 
-std::string StateText(const SmsMessages& messages)
+std::string SummaryText(const SmsMessages& messages)
 {
-    if (std::string state = FileStateText(messages.state); !state.empty())
+    if (std::string state = StateText(messages.state); !state.empty())
         return state;
     std::string text = std::to_string(messages.messages.size()) + " messages in " +
                        std::to_string(messages.records.size()) + " of " + std::to_string(messages.recordCount) +
@@ -131,7 +131,7 @@ std::string TextLines(const std::string& shown)
 
 std::string SmsText(const SmsMessages& messages)
 {
-    std::string text = "Messages (EF_SMS) : " + StateText(messages) + "\n";
+    std::string text = "Messages (EF_SMS) : " + SummaryText(messages) + "\n";
     for (const JoinedSms& joined : messages.messages) {
         const FullSmsView view = ViewOf(messages, joined);
         text += HeadLine(view) + DetailLine(joined, view);
