@@ -180,8 +180,9 @@ TEST_F(UiccReadTest, ReadsTheUsimAsTheProfileSaysAndOnlyAsTheRulesAllow)
             for (const UsimPhoneBookEntry& entry : book->book.entries)
                 entries.push_back(EntryJson(entry));
             for (const Json& expected : expect["phoneBooks"]) {
-                if (expected["scope"] == scope)
+                if (expected["scope"] == scope) {
                     EXPECT_EQ(entries, expected["entries"]) << scope;
+                }
             }
         }
     }
