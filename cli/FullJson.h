@@ -13,6 +13,10 @@ nlohmann::ordered_json PhoneBookJson(const PhoneBook& book);
 // {"state", and when read: "name", "nameCoding", "displayCondition",
 //  "networkNameAtHome", "providerNameWhenRoaming"}
 nlohmann::ordered_json ServiceProviderJson(const CardContent& content);
+nlohmann::ordered_json ServiceProviderJson(FileState state, const std::optional<ServiceProviderName>& spn);
 
-// {"adn", "fdn", "msisdn", "sdn", "lnd", "spn", "sms"}
+// {"adn", "fdn", "msisdn", "sdn", "lnd", "spn", "sms"}: the files of a GSM
+// SIM, or of a UICC's GSM view ("not-read" where the read did not take them).
+// A UICC adds "cardKind" first, then "applications" and "usim" (UiccJson.h);
+// a GSM SIM's document has neither, as before.
 nlohmann::ordered_json FullJson(const CardContent& content);
