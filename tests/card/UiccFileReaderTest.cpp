@@ -4,6 +4,9 @@
 // states of files the card lacks or refuses.
 #include "CardTest.h"
 #include "card/UiccFileReader.h"
+#include "card/UiccReader.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -68,5 +71,32 @@ TEST_P(UiccFileReaderTest, ReadsAsTheCardAnswers)
 
 INSTANTIATE_TEST_SUITE_P(Card, UiccFileReaderTest, ::testing::ValuesIn(Cases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
+
+namespace {
+
+using namespace card_test;
+
+// A card that refuses class 00 after the dialog's read is reset once and
+// asked again (it may keep to class A0 until reset); one that never
+// answered class A0 was connected afresh and is asked once.
+TEST_F(ConnectedCardTest, UiccProbeResetsOnlyACardThatAnsweredClassA0)
+{
+    for (const bool gsmAnswered : {true, false}) {
+        SCOPED_TRACE(gsmAnswered ? "after a GSM read" : "after Incompatible card");
+        fake_pcsc::ClearCalls();
+        fake_pcsc::ExpectExchanges({{H("00 A4 00 04 02 3F 00 00"), H("6E 00")}});
+        if (gsmAnswered)
+            fake_pcsc::ExpectExchanges({{H("00 A4 00 04 02 3F 00 00"), H("6E 00")}});
+        CardContent content;
+        EXPECT_EQ(ReadUicc(*reader, gsmAnswered, UiccPinSource{}, content), 0);
+        EXPECT_EQ(content.kind, CardKind::Gsm);
+        EXPECT_FALSE(content.uicc);
+        const std::vector<std::string> names = fake_pcsc::CallNames();
+        EXPECT_EQ(std::count(names.begin(), names.end(), "SCardReconnect"), gsmAnswered ? 1 : 0);
+        fake_pcsc::ExpectScriptDone();
+    }
+}
 
 } // namespace
