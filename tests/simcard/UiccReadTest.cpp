@@ -16,6 +16,7 @@
 #include "card/CardReaderList.h"
 #include "card/UiccReader.h"
 #include "sim/Instructions.h"
+#include "sim/uicc/FileControlParameters.h"
 
 namespace {
 
@@ -185,6 +186,50 @@ TEST_F(UiccReadTest, ReadsTheUsimAsTheProfileSaysAndOnlyAsTheRulesAllow)
                 }
             }
         }
+    }
+}
+
+} // namespace
+
+namespace {
+
+// A reset after the dialog's read loses PIN1's verification: the entry the
+// card accepted is presented once more, and only when more than one try is
+// left; a card that kept it is not asked again.
+TEST_F(UiccReadTest, TheDialogsEntryIsPresentedOnceOnlyWhenAResetLostIt)
+{
+    for (const bool lost : {true, false}) {
+        SCOPED_TRACE(lost ? "reset" : "kept");
+        fake_pcsc::Reset();
+        fake_pcsc::SetReaders({ReaderName});
+        model_double::InsertCard(ReaderName, model_double::ProfilePath("usim"));
+        CCardReaderList list;
+        ASSERT_EQ(list.ListReaders(), 0);
+        CCardReader& reader = *list.GetReader(0);
+        ReceivedFiles received;
+        reader.SetObserver(&received);
+        ASSERT_TRUE(ReadSim(reader, u"1234").pinVerified);
+        ASSERT_TRUE(received.AcceptedPin1());
+        if (lost) {
+            ASSERT_EQ(reader.ResetCard(), 0);
+        }
+        UiccCommands commands(reader);
+        const UiccAnswer adf = commands.SelectByAid({0xA0, 0x00, 0x00, 0x00, 0x87, 0x10, 0x02});
+        ASSERT_TRUE(adf.Ok());
+        const auto pins = DecodeFileControlParameters(adf.data.data(), adf.data.size()).pinStatus;
+        ASSERT_TRUE(pins);
+        const size_t start = fake_pcsc::Calls().size();
+        UiccPinSource source;
+        source.accepted = received.AcceptedPin1();
+        source.verificationLost = lost;
+        UiccContent content;
+        ASSERT_EQ(CheckUiccPins(commands, &*pins, source, content), 0);
+        EXPECT_TRUE(content.pin1.verified);
+        const UiccTrace trace({fake_pcsc::Calls().begin() + static_cast<std::ptrdiff_t>(start), fake_pcsc::Calls().end()});
+        EXPECT_EQ(trace.pinsPresented, lost ? 1u : 0u);
+        // The card agrees: IMSI, readable with PIN1 only, is read.
+        EXPECT_TRUE(commands.SelectById(0x6F07).Ok());
+        EXPECT_TRUE(commands.ReadBinary(0, 9).Ok());
     }
 }
 
