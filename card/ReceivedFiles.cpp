@@ -8,6 +8,9 @@ namespace {
 
 constexpr uint8_t AbsoluteMode = 0x04;
 constexpr uint8_t Sw1ResponseWaiting = 0x9F;
+constexpr uint8_t GsmClass = 0xA0;
+constexpr uint8_t Chv1 = 0x01;
+constexpr size_t PinLength = 8;
 
 bool EndsWithOk(const uint8_t* response, size_t length)
 {
@@ -41,6 +44,9 @@ void ReceivedFiles::OnCommand(const uint8_t* command, size_t length)
         break;
     case InsVerify:
         m_pending = Pending::Verify;
+        m_verifying.clear();
+        if (command[0] == GsmClass && command[3] == Chv1 && length == 5 + PinLength && command[4] == PinLength)
+            m_verifying.assign(command + 5, command + length);
         break;
     default:
         break;
@@ -87,6 +93,8 @@ void ReceivedFiles::OnResponse(LONG result, const uint8_t* response, size_t leng
         if (EndsWithOk(response, length)) {
             for (auto& file : m_files)
                 file.second.refusedRecord = 0;
+            if (!m_verifying.empty())
+                m_acceptedPin1 = m_verifying;
         }
         break;
     case Pending::None:
