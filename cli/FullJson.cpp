@@ -8,13 +8,6 @@ namespace {
 
 using nlohmann::ordered_json;
 
-std::string FileIdText(uint16_t fileId)
-{
-    char text[8];
-    std::snprintf(text, sizeof text, "%04X", fileId);
-    return text;
-}
-
 ordered_json RecordJson(const PhoneBookRecord& record)
 {
     ordered_json json;
@@ -34,6 +27,13 @@ ordered_json RecordJson(const PhoneBookRecord& record)
 }
 
 } // namespace
+
+std::string FileIdText(uint16_t fileId)
+{
+    char text[8];
+    std::snprintf(text, sizeof text, "%04X", fileId);
+    return text;
+}
 
 ordered_json PhoneBookJson(const PhoneBook& book)
 {

@@ -4,6 +4,9 @@
 
 #include "sim/content/CardContent.h"
 
+// A file identifier as four upper-case hex digits: "6F3A".
+std::string FileIdText(uint16_t fileId);
+
 // {"file": "6F3A", "state": "read", "recordLength", "recordCount",
 //  "records": [{"record", "name", "number", "nameCoding", "tonNpi",
 //  "extension": {"records": [...], "state", "stoppedAt"?} (only when the

@@ -22,26 +22,6 @@ std::string OneLine(const std::string& text)
     return TerminalText(text, false);
 }
 
-std::string StateText(FileState state)
-{
-    switch (state) {
-    case FileState::NotRead:
-        return "not read";
-    case FileState::Absent:
-        return "not on the card";
-    case FileState::Refused:
-        return "not readable (the card refused it)";
-    case FileState::Unusable:
-        return "not readable (its header describes another kind of file)";
-    case FileState::Error:
-        return "not readable (the card answered with an error)";
-    case FileState::Read:
-    case FileState::Incomplete:
-        break;
-    }
-    return {};
-}
-
 std::string RecordList(const PhoneBook& book)
 {
     const size_t read = book.state == FileState::Incomplete || book.state == FileState::Read ? book.records.size() : 0;
@@ -72,7 +52,7 @@ std::string ExtensionNote(const ExtensionResult& extension)
 
 std::string BookText(const char* title, const PhoneBook& book)
 {
-    const std::string state = StateText(book.state);
+    const std::string state = FileStateText(book.state);
     std::string text = std::string(title) + " : " + (state.empty() ? RecordList(book) : state) + "\n";
     for (const PhoneBookRecord& record : book.records)
         text += "  " + std::to_string(record.record) + "\t" + OneLine(record.name) + "\t" + OneLine(record.number) +
@@ -81,6 +61,26 @@ std::string BookText(const char* title, const PhoneBook& book)
 }
 
 } // namespace
+
+std::string FileStateText(FileState state)
+{
+    switch (state) {
+    case FileState::NotRead:
+        return "not read";
+    case FileState::Absent:
+        return "not on the card";
+    case FileState::Refused:
+        return "not readable (the card refused it)";
+    case FileState::Unusable:
+        return "not readable (its header describes another kind of file)";
+    case FileState::Error:
+        return "not readable (the card answered with an error)";
+    case FileState::Read:
+    case FileState::Incomplete:
+        break;
+    }
+    return {};
+}
 
 std::string PhoneBooksText(const CardContent& content)
 {
@@ -94,7 +94,7 @@ std::string ServiceProviderText(const CardContent& content)
 {
     const char* title = "Service provider name (EF_SPN) : ";
     if (!content.spn) {
-        const std::string state = StateText(content.spnState);
+        const std::string state = FileStateText(content.spnState);
         return title + (state.empty() ? std::string("empty") : state) + "\n";
     }
     const ServiceProviderName& spn = *content.spn;

@@ -5,6 +5,10 @@
 
 #include "sim/content/CardContent.h"
 
+// Why a file shows nothing: "not read", "not on the card", "not readable
+// (...)"; empty for a file that was read, whole or in part.
+std::string FileStateText(FileState state);
+
 // Every phone book: a heading "TITLE : N of M records used" (or why there is
 // nothing), then one line per used record: two spaces, the record number, a
 // tab, the name, a tab, the number, and a note on an extension chain that
