@@ -12,7 +12,6 @@
 #include "CardContentFlow.h"
 #include "FullJson.h"
 #include "FullText.h"
-#include "JsonTree.h"
 #include "ReadWatch.h"
 #include "TerminalInput.h"
 #include "TerminalView.h"
@@ -43,10 +42,7 @@ JsonMembers FullJsonMember(bool wanted, const std::optional<CardContent>& full)
 {
     if (!wanted)
         return {};
-    return [&full](JsonWriter& json) {
-        json.Key("full");
-        WriteJsonTree(json, full ? FullJson(*full) : nlohmann::ordered_json());
-    };
+    return [&full](nlohmann::ordered_json& json) { json["full"] = full ? FullJson(*full) : nlohmann::ordered_json(); };
 }
 
 int ListReaders(const TerminalView& view)

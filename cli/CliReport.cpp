@@ -4,7 +4,6 @@
 #include <utility>
 
 #include "ExitCodes.h"
-#include "JsonWriter.h"
 #include "Utf8.h"
 #include "card/ResultText.h"
 #include "res/resource.h"
@@ -12,6 +11,8 @@
 #include "ui/logic/ListModel.h"
 
 namespace {
+
+using nlohmann::ordered_json;
 
 // The main dialog's fields with their labels, in the dialog's order.
 const std::pair<int, const char*> Fields[] = {
@@ -69,81 +70,51 @@ std::string TimestampText(const std::tm& t)
     return text;
 }
 
-void WriteDiallingFile(JsonWriter& json, const DiallingNumberFile& file)
+ordered_json DiallingFileJson(const DiallingNumberFile& file)
 {
-    json.BeginObject();
-    json.Key("enabled");
-    json.Bool(file.Enabled);
-    json.Key("recordCount");
-    json.Number(file.RecordCount);
-    json.Key("recordLength");
-    json.Number(file.RecordLength);
-    json.Key("alphaLength");
-    json.Number(file.AlphaLength);
-    json.Key("entries");
-    json.BeginArray();
-    for (const auto& [name, number] : file.Entries) {
-        json.BeginObject();
-        json.Key("name");
-        json.String(Latin1(name));
-        json.Key("number");
-        json.String(Latin1(number));
-        json.EndObject();
-    }
-    json.EndArray();
-    json.EndObject();
+    ordered_json json;
+    json["enabled"] = file.Enabled;
+    json["recordCount"] = file.RecordCount;
+    json["recordLength"] = file.RecordLength;
+    json["alphaLength"] = file.AlphaLength;
+    json["entries"] = ordered_json::array();
+    for (const auto& [name, number] : file.Entries)
+        json["entries"].push_back({{"name", Latin1(name)}, {"number", Latin1(number)}});
+    return json;
 }
 
-void WriteSmsMessage(JsonWriter& json, const SmsMessage& message, uint32_t calendarTime)
+ordered_json SmsMessageJson(const SmsMessage& message, uint32_t calendarTime)
 {
-    json.BeginObject();
-    json.Key("status");
-    json.String(Latin1(message.status));
-    json.Key("serviceCentre");
-    json.String(Latin1(message.serviceCentre));
-    json.Key("sender");
-    json.String(Utf16ToUtf8(message.sender));
-    json.Key("date");
-    json.String(Utf16ToUtf8(message.date));
-    json.Key("timestamp");
-    json.String(TimestampText(message.timestamp));
-    json.Key("calendarTime");
-    json.Number(calendarTime);
-    json.Key("text");
-    json.String(Utf16ToUtf8(message.text));
-    const std::pair<const char*, uint8_t> octets[] = {
-        {"replyPathUdhi", message.replyPathUdhi},
-        {"statusReportIndication", message.statusReportIndication},
-        {"firstOctetBit4", message.firstOctetBit4},
-        {"firstOctetBit3", message.firstOctetBit3},
-        {"moreMessagesToSend", message.moreMessagesToSend},
-        {"protocolId", message.protocolId},
-        {"dataCoding", message.dataCoding},
-        {"userDataLength", message.userDataLength},
-    };
-    for (const auto& [name, value] : octets) {
-        json.Key(name);
-        json.Number(value);
-    }
-    json.Key("rawRecord");
-    json.String(Hex(message.rawRecord));
-    json.EndObject();
+    ordered_json json;
+    json["status"] = Latin1(message.status);
+    json["serviceCentre"] = Latin1(message.serviceCentre);
+    json["sender"] = Utf16ToUtf8(message.sender);
+    json["date"] = Utf16ToUtf8(message.date);
+    json["timestamp"] = TimestampText(message.timestamp);
+    json["calendarTime"] = calendarTime;
+    json["text"] = Utf16ToUtf8(message.text);
+    json["replyPathUdhi"] = message.replyPathUdhi;
+    json["statusReportIndication"] = message.statusReportIndication;
+    json["firstOctetBit4"] = message.firstOctetBit4;
+    json["firstOctetBit3"] = message.firstOctetBit3;
+    json["moreMessagesToSend"] = message.moreMessagesToSend;
+    json["protocolId"] = message.protocolId;
+    json["dataCoding"] = message.dataCoding;
+    json["userDataLength"] = message.userDataLength;
+    json["rawRecord"] = Hex(message.rawRecord);
+    return json;
 }
 
-void WriteSmsFile(JsonWriter& json, const SmsFile& file)
+ordered_json SmsFileJson(const SmsFile& file)
 {
     const std::vector<ListRow> rows = SmsRows(file); // the calendar times, in message order
-    json.BeginObject();
-    json.Key("recordCount");
-    json.Number(file.recordCount);
-    json.Key("recordLength");
-    json.Number(file.recordLength);
-    json.Key("messages");
-    json.BeginArray();
+    ordered_json json;
+    json["recordCount"] = file.recordCount;
+    json["recordLength"] = file.recordLength;
+    json["messages"] = ordered_json::array();
     for (size_t i = 0; i < file.messages.size(); ++i)
-        WriteSmsMessage(json, file.messages[i], rows[i].itemData);
-    json.EndArray();
-    json.EndObject();
+        json["messages"].push_back(SmsMessageJson(file.messages[i], rows[i].itemData));
+    return json;
 }
 
 } // namespace
@@ -159,49 +130,27 @@ std::string FieldsText(const TerminalView& view)
 std::string JsonReport(const RunSummary& run, const TerminalView& view, const MainDialogLogic& logic,
                        const JsonMembers& more)
 {
-    JsonWriter json;
-    json.BeginObject();
-    json.Key("reader");
-    json.String(run.reader);
-    json.Key("outcome");
-    json.String(OutcomeName(run.outcome));
-    json.Key("exitCode");
-    json.Number(run.exitCode);
-    json.Key("interruption");
-    if (run.interruption != 0)
-        json.String(PcscResultText(run.interruption));
-    else
-        json.Null();
-    json.Key("fields");
-    json.BeginObject();
-    for (const auto& [id, label] : Fields) {
-        json.Key(label);
-        json.String(Utf16ToUtf8(view.Field(id)));
-    }
-    json.EndObject();
-    json.Key("messageBoxes");
-    json.BeginArray();
-    for (const MessageBoxText& message : view.Messages()) {
-        json.BeginObject();
-        json.Key("caption");
-        json.String(Utf16ToUtf8(message.caption));
-        json.Key("text");
-        json.String(Utf16ToUtf8(message.text));
-        json.Key("type");
-        json.Number(message.type);
-        json.EndObject();
-    }
-    json.EndArray();
-    json.Key("adn");
-    WriteDiallingFile(json, logic.Adn());
-    json.Key("fdn");
-    WriteDiallingFile(json, logic.Fdn());
-    json.Key("sms");
-    WriteSmsFile(json, logic.Sms());
+    ordered_json json;
+    json["reader"] = run.reader;
+    json["outcome"] = OutcomeName(run.outcome);
+    json["exitCode"] = run.exitCode;
+    json["interruption"] = run.interruption != 0 ? ordered_json(PcscResultText(run.interruption)) : ordered_json();
+    ordered_json& fields = json["fields"];
+    for (const auto& [id, label] : Fields)
+        fields[label] = Utf16ToUtf8(view.Field(id));
+    json["messageBoxes"] = ordered_json::array();
+    for (const MessageBoxText& message : view.Messages())
+        json["messageBoxes"].push_back({{"caption", Utf16ToUtf8(message.caption)},
+                                        {"text", Utf16ToUtf8(message.text)},
+                                        {"type", message.type}});
+    json["adn"] = DiallingFileJson(logic.Adn());
+    json["fdn"] = DiallingFileJson(logic.Fdn());
+    json["sms"] = SmsFileJson(logic.Sms());
     if (more)
         more(json);
-    json.EndObject();
-    return json.Text();
+    // Two-space indentation, UTF-8 kept as it is; bytes that are not UTF-8
+    // (a reader name, say) become U+FFFD rather than an invalid document.
+    return json.dump(2, ' ', false, ordered_json::error_handler_t::replace) + "\n";
 }
 
 int ExitCodeFor(ConnectOutcome outcome, long interruption)

@@ -4,7 +4,8 @@
 #include <functional>
 #include <string>
 
-#include "JsonWriter.h"
+#include <nlohmann/json.hpp>
+
 #include "TerminalView.h"
 #include "ui/logic/MainDialogLogic.h"
 
@@ -20,7 +21,7 @@ struct RunSummary {
 };
 
 // Writes further members into the report's outermost object (--full).
-using JsonMembers = std::function<void(JsonWriter&)>;
+using JsonMembers = std::function<void(nlohmann::ordered_json&)>;
 
 // The whole run as one JSON document (see --help); `more` adds its members last.
 std::string JsonReport(const RunSummary& run, const TerminalView& view, const MainDialogLogic& logic,

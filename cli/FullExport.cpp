@@ -4,6 +4,7 @@
 
 #include "Csv.h"
 #include "SmsCsv.h"
+#include "UsimContactsCsv.h"
 #include "VCard.h"
 #include "ui/logic/ExportWriter.h"
 
@@ -52,15 +53,44 @@ std::string FirstOf(const std::string& reason, const std::string& other)
     return reason.empty() ? other : reason;
 }
 
+// The local phone book counts when the card has one: the read found it, or
+// the USIM's service table says it is there.
+bool HasLocal(const UiccContent& uicc)
+{
+    return uicc.localPhoneBook.state != FileState::NotRead || uicc.localPhoneBookService.value_or(false);
+}
+
+std::string NotWhole(const UiccContent& uicc)
+{
+    const std::string global = NotWhole(uicc.globalPhoneBook.state, "the global phone book");
+    return FirstOf(global, HasLocal(uicc) ? NotWhole(uicc.localPhoneBook.state, "the local phone book") : "");
+}
+
+// On a UICC the USIM's own files stand for the GSM view's copies of them.
+const PhoneBook& Fdn(const CardContent& content)
+{
+    return content.uicc && content.uicc->usimSelected ? content.uicc->fdn : content.fdn;
+}
+
+const SmsMessages& Sms(const CardContent& content)
+{
+    return content.uicc && content.uicc->usimSelected ? content.uicc->sms : content.sms;
+}
+
 } // namespace
 
 std::string ContactsVcf(const CardContent& content)
 {
-    return PhoneBookVCards(content.adn);
+    if (!content.uicc)
+        return PhoneBookVCards(content.adn);
+    return UsimPhoneBookVCards(content.uicc->globalPhoneBook.book) +
+           UsimPhoneBookVCards(content.uicc->localPhoneBook.book);
 }
 
 std::string ContactsCsv(const CardContent& content)
 {
+    if (content.uicc)
+        return UsimContactsCsv(*content.uicc, Fdn(content));
     std::string csv = CsvRow({"phoneBook", "record", "name", "number"});
     AppendRows(csv, "ADN", content.adn);
     AppendRows(csv, "FDN", content.fdn);
@@ -69,12 +99,13 @@ std::string ContactsCsv(const CardContent& content)
 
 std::vector<FullExportFile> FullExportFiles(const CardContent& content)
 {
-    const std::string adn = NotWhole(content.adn, "EF_ADN", "EF_EXT1");
-    const std::string fdn = NotWhole(content.fdn, "EF_FDN", "EF_EXT2");
+    const std::string contacts =
+        content.uicc ? NotWhole(*content.uicc) : NotWhole(content.adn, "EF_ADN", "EF_EXT1");
+    const std::string fdn = NotWhole(Fdn(content), "EF_FDN", "EF_EXT2");
     return {
-        {"contacts.vcf", ContactsVcf(content), adn},
-        {"contacts.csv", ContactsCsv(content), FirstOf(adn, fdn)},
-        {"sms.csv", SmsCsv(content.sms), NotWhole(content.sms.state, "EF_SMS")},
+        {"contacts.vcf", ContactsVcf(content), contacts},
+        {"contacts.csv", ContactsCsv(content), FirstOf(contacts, fdn)},
+        {"sms.csv", SmsCsv(Sms(content)), NotWhole(Sms(content).state, "EF_SMS")},
     };
 }
 

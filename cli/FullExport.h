@@ -10,11 +10,14 @@
 #include "sim/content/CardContent.h"
 #include "ui/logic/MainView.h"
 
-// contacts.vcf: a vCard per used EF_ADN record, in record order.
+// contacts.vcf: a vCard per used EF_ADN record, in record order; on a UICC
+// one per entry of its USIM phone books instead (global, then local): the
+// GSM view's EF_ADN only copies the first set of the global one.
 std::string ContactsVcf(const CardContent& content);
 
 // contacts.csv: "phoneBook,record,name,number", then the used records of
-// EF_ADN and EF_FDN in record order ("ADN" or "FDN" in the first column).
+// EF_ADN and EF_FDN in record order ("ADN" or "FDN" in the first column); on
+// a UICC the USIM's entries and FDN records as UsimContactsCsv has them.
 std::string ContactsCsv(const CardContent& content);
 
 struct FullExportFile {
@@ -23,7 +26,8 @@ struct FullExportFile {
     std::string notWhole; // why a card file it comes from was not read whole; empty when all were
 };
 
-// The three files with what they hold. A card file counts as read whole when
+// The three files with what they hold (on a UICC from the USIM's phone books,
+// EF_FDN and EF_SMS when the USIM was read). A card file counts as read whole when
 // every record was received, or when the card does not have it; a phone book
 // whose numbers continue in an extension file needs that file read whole too.
 std::vector<FullExportFile> FullExportFiles(const CardContent& content);

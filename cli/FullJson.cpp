@@ -1,8 +1,8 @@
 #include "FullJson.h"
 
-#include <cstdio>
-
 #include "FullSmsJson.h"
+#include "UiccJson.h"
+#include "UiccWords.h"
 
 namespace {
 
@@ -28,13 +28,6 @@ ordered_json RecordJson(const PhoneBookRecord& record)
 
 } // namespace
 
-std::string FileIdText(uint16_t fileId)
-{
-    char text[8];
-    std::snprintf(text, sizeof text, "%04X", fileId);
-    return text;
-}
-
 ordered_json PhoneBookJson(const PhoneBook& book)
 {
     ordered_json json;
@@ -50,9 +43,14 @@ ordered_json PhoneBookJson(const PhoneBook& book)
 
 ordered_json ServiceProviderJson(const CardContent& content)
 {
+    return ServiceProviderJson(content.spnState, content.spn);
+}
+
+ordered_json ServiceProviderJson(FileState state, const std::optional<ServiceProviderName>& spn)
+{
     ordered_json json;
-    json["state"] = FileStateName(content.spnState);
-    if (const auto& spn = content.spn) {
+    json["state"] = FileStateName(state);
+    if (spn) {
         json["name"] = spn->name.text;
         json["nameCoding"] = AlphaCodingName(spn->name.coding);
         json["displayCondition"] = spn->displayCondition;
@@ -65,6 +63,8 @@ ordered_json ServiceProviderJson(const CardContent& content)
 ordered_json FullJson(const CardContent& content)
 {
     ordered_json json;
+    if (content.uicc)
+        json["cardKind"] = CardKindName(content.kind);
     json["adn"] = PhoneBookJson(content.adn);
     json["fdn"] = PhoneBookJson(content.fdn);
     json["msisdn"] = PhoneBookJson(content.msisdn);
@@ -72,5 +72,9 @@ ordered_json FullJson(const CardContent& content)
     json["lnd"] = PhoneBookJson(content.lnd);
     json["spn"] = ServiceProviderJson(content);
     json["sms"] = SmsJson(content.sms);
+    if (content.uicc) {
+        json["applications"] = ApplicationsJson(*content.uicc);
+        json["usim"] = UsimJson(*content.uicc);
+    }
     return json;
 }

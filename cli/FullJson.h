@@ -4,9 +4,6 @@
 
 #include "sim/content/CardContent.h"
 
-// A file identifier as four upper-case hex digits: "6F3A".
-std::string FileIdText(uint16_t fileId);
-
 // {"file": "6F3A", "state": "read", "recordLength", "recordCount",
 //  "records": [{"record", "name", "number", "nameCoding", "tonNpi",
 //  "extension": {"records": [...], "state", "stoppedAt"?} (only when the
@@ -16,6 +13,10 @@ nlohmann::ordered_json PhoneBookJson(const PhoneBook& book);
 // {"state", and when read: "name", "nameCoding", "displayCondition",
 //  "networkNameAtHome", "providerNameWhenRoaming"}
 nlohmann::ordered_json ServiceProviderJson(const CardContent& content);
+nlohmann::ordered_json ServiceProviderJson(FileState state, const std::optional<ServiceProviderName>& spn);
 
-// {"adn", "fdn", "msisdn", "sdn", "lnd", "spn", "sms"}
+// {"adn", "fdn", "msisdn", "sdn", "lnd", "spn", "sms"}: the files of a GSM
+// SIM, or of a UICC's GSM view ("not-read" where the read did not take them).
+// A UICC adds "cardKind" first, then "applications" and "usim" (UiccJson.h);
+// a GSM SIM's document has neither, as before.
 nlohmann::ordered_json FullJson(const CardContent& content);

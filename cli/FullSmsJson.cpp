@@ -1,7 +1,7 @@
 #include "FullSmsJson.h"
 
-#include "FullJson.h"
 #include "FullSmsView.h"
+#include "UiccWords.h"
 #include "sim/SimFiles.h"
 #include "sim/sms/SmsCommandType.h"
 #include "sim/sms/SmsReportStatus.h"

@@ -10,7 +10,7 @@ namespace {
 
 std::string StateText(const SmsMessages& messages)
 {
-    if (const std::string state = FileStateText(messages.state); !state.empty())
+    if (const std::string state = ::StateText(messages.state); !state.empty())
         return state;
     std::string text = std::to_string(messages.messages.size()) + " messages in " +
                        std::to_string(messages.records.size()) + " of " + std::to_string(messages.recordCount) +

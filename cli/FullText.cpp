@@ -5,6 +5,7 @@
 
 #include "FullSmsText.h"
 #include "TerminalText.h"
+#include "UiccText.h"
 
 namespace {
 
@@ -15,12 +16,6 @@ const std::pair<PhoneBook CardContent::*, const char*> Books[] = {
     {&CardContent::sdn, "Service dialling numbers (EF_SDN)"},
     {&CardContent::lnd, "Last numbers dialled (EF_LND)"},
 };
-
-// One line per record: a GSM line feed in a name becomes a space.
-std::string OneLine(const std::string& text)
-{
-    return TerminalText(text, false);
-}
 
 std::string RecordList(const PhoneBook& book)
 {
@@ -33,36 +28,25 @@ std::string RecordList(const PhoneBook& book)
 
 std::string ExtensionNote(const ExtensionResult& extension)
 {
-    const std::string at = std::to_string(extension.stoppedAt);
-    switch (extension.state) {
-    case ExtensionState::None:
-    case ExtensionState::Complete:
-        return {};
-    case ExtensionState::Missing:
-        return "\t(continues in extension record " + at + ", which the card does not hold)";
-    case ExtensionState::Loop:
-        return "\t(extension records loop back to record " + at + "; number cut there)";
-    case ExtensionState::TooLong:
-        return "\t(more than " + std::to_string(MaxExtensionChain) + " extension records; number cut there)";
-    case ExtensionState::Invalid:
-        return "\t(extension record " + at + " holds no number digits; number cut there)";
-    }
-    return {};
+    const std::string words = ExtensionWords(extension.state, extension.stoppedAt);
+    return words.empty() ? words : "\t(" + words + ")";
 }
 
-std::string BookText(const char* title, const PhoneBook& book)
+// The sections of the GSM view: all of them for a GSM SIM; on a UICC only
+// those the read filled in, beside the USIM's own.
+bool Shown(const CardContent& content, FileState state)
 {
-    const std::string state = FileStateText(book.state);
-    std::string text = std::string(title) + " : " + (state.empty() ? RecordList(book) : state) + "\n";
-    for (const PhoneBookRecord& record : book.records)
-        text += "  " + std::to_string(record.record) + "\t" + OneLine(record.name) + "\t" + OneLine(record.number) +
-                ExtensionNote(record.extension) + "\n";
-    return text;
+    return !content.uicc || state != FileState::NotRead;
 }
 
 } // namespace
 
-std::string FileStateText(FileState state)
+std::string OneLine(const std::string& text)
+{
+    return TerminalText(text, false);
+}
+
+std::string StateText(FileState state)
 {
     switch (state) {
     case FileState::NotRead:
@@ -82,22 +66,59 @@ std::string FileStateText(FileState state)
     return {};
 }
 
+
+std::string ExtensionWords(ExtensionState state, unsigned stoppedAt)
+{
+    const std::string at = std::to_string(stoppedAt);
+    switch (state) {
+    case ExtensionState::None:
+    case ExtensionState::Complete:
+        return {};
+    case ExtensionState::Missing:
+        return "continues in extension record " + at + ", which the card does not hold";
+    case ExtensionState::Loop:
+        return "extension records loop back to record " + at + "; number cut there";
+    case ExtensionState::TooLong:
+        return "more than " + std::to_string(MaxExtensionChain) + " extension records; number cut there";
+    case ExtensionState::Invalid:
+        return "extension record " + at + " holds no number digits; number cut there";
+    }
+    return {};
+}
+
+std::string BookText(const char* title, const PhoneBook& book)
+{
+    const std::string state = StateText(book.state);
+    std::string text = std::string(title) + " : " + (state.empty() ? RecordList(book) : state) + "\n";
+    for (const PhoneBookRecord& record : book.records)
+        text += "  " + std::to_string(record.record) + "\t" + OneLine(record.name) + "\t" + OneLine(record.number) +
+                ExtensionNote(record.extension) + "\n";
+    return text;
+}
+
 std::string PhoneBooksText(const CardContent& content)
 {
     std::string text;
-    for (const auto& [book, title] : Books)
-        text += BookText(title, content.*book);
+    for (const auto& [book, title] : Books) {
+        if (Shown(content, (content.*book).state))
+            text += BookText(title, content.*book);
+    }
     return text;
 }
 
 std::string ServiceProviderText(const CardContent& content)
 {
+    return ServiceProviderText(content.spnState, content.spn);
+}
+
+std::string ServiceProviderText(FileState state, const std::optional<ServiceProviderName>& read)
+{
     const char* title = "Service provider name (EF_SPN) : ";
-    if (!content.spn) {
-        const std::string state = FileStateText(content.spnState);
-        return title + (state.empty() ? std::string("empty") : state) + "\n";
+    if (!read) {
+        const std::string words = StateText(state);
+        return title + (words.empty() ? std::string("empty") : words) + "\n";
     }
-    const ServiceProviderName& spn = *content.spn;
+    const ServiceProviderName& spn = *read;
     char condition[8];
     std::snprintf(condition, sizeof condition, "%02X", spn.displayCondition);
     return title + OneLine(spn.name.text) + " (display condition " + condition + ": network name " +
@@ -107,5 +128,15 @@ std::string ServiceProviderText(const CardContent& content)
 
 std::string FullText(const CardContent& content)
 {
-    return "\n" + PhoneBooksText(content) + ServiceProviderText(content) + SmsText(content.sms);
+    std::string text = "\n";
+    if (content.uicc)
+        text += CardKindText(content.kind);
+    text += PhoneBooksText(content);
+    if (Shown(content, content.spnState))
+        text += ServiceProviderText(content);
+    if (Shown(content, content.sms.state))
+        text += SmsText(content.sms);
+    if (content.uicc)
+        text += UiccText(*content.uicc);
+    return text;
 }

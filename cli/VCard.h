@@ -4,6 +4,7 @@
 #include <string>
 
 #include "sim/content/CardContent.h"
+#include "sim/uicc/UsimPhoneBookEntry.h"
 
 // A text value with backslash, comma, semicolon and line ends escaped; other
 // control characters become spaces.
@@ -19,3 +20,11 @@ std::string FoldVCardLine(const std::string& line);
 // not split into parts), and TEL when the record has a number (a phone-number
 // value, written unescaped).
 std::string PhoneBookVCards(const PhoneBook& book);
+
+// One vCard per entry of a USIM phone book: FN (the name, or else the first
+// number or e-mail address there is), N as above, NICKNAME (the second name),
+// TEL for the number and one per additional number (with its label as the
+// TYPE: as it is when it is a plain word, else quoted, a double quote in it
+// shown as an apostrophe), EMAIL;TYPE=INTERNET per address, CATEGORIES (the
+// groups) and CLASS:PRIVATE for an entry the phone keeps hidden.
+std::string UsimPhoneBookVCards(const UsimPhoneBook& book);

@@ -17,7 +17,6 @@
 #include "cli/CliOptions.h"
 #include "cli/CliReport.h"
 #include "cli/ExitCodes.h"
-#include "cli/JsonWriter.h"
 #include "cli/ProgressLine.h"
 #include "cli/RemovalCheck.h"
 #include "cli/TerminalView.h"
@@ -94,26 +93,23 @@ TEST(CliUsage, DocumentsEveryExitCode)
         EXPECT_NE(usage.find(name), std::string::npos) << name;
 }
 
-TEST(JsonWriter, NestedValuesAndEscapes)
+TEST(JsonReport, LayoutAndEscapes)
 {
-    JsonWriter json;
-    json.BeginObject();
-    json.Key("text");
-    json.String("a\"b\\c\n\t\x01");
-    json.Key("list");
-    json.BeginArray();
-    json.Number(-3);
-    json.Bool(true);
-    json.Null();
-    json.BeginObject();
-    json.EndObject();
-    json.EndArray();
-    json.Key("empty");
-    json.BeginArray();
-    json.EndArray();
-    json.EndObject();
-    EXPECT_EQ(json.Text(), "{\n  \"text\": \"a\\\"b\\\\c\\n\\t\\u0001\",\n  \"list\": [\n    -3,\n    true,\n    null,\n"
-                           "    {}\n  ],\n  \"empty\": []\n}\n");
+    TerminalView view{[](bool) -> std::optional<std::string> { return std::nullopt; }};
+    MainDialogLogic logic(view);
+    RunSummary run;
+    // A reader name is whatever the driver reports: quotes, control codes
+    // and bytes that are not UTF-8 must still give a valid document.
+    run.reader = "R \"1\"\x01\t\xFF";
+    run.outcome = ConnectOutcome::NoReader;
+    run.exitCode = 2;
+    const std::string text =
+        JsonReport(run, view, logic, [](nlohmann::ordered_json& json) { json["more"] = nlohmann::ordered_json::array(); });
+    const std::string start = "{\n  \"reader\": \"R \\\"1\\\"\\u0001\\t\xEF\xBF\xBD\",\n  \"outcome\": \"no reader\",\n";
+    EXPECT_EQ(text.substr(0, start.size()), start);
+    EXPECT_NE(text.find("\n  \"interruption\": null,\n"), std::string::npos);
+    EXPECT_NE(text.find("\n  \"messageBoxes\": [],\n"), std::string::npos);
+    EXPECT_EQ(text.substr(text.size() - 17), ",\n  \"more\": []\n}\n");
 }
 
 // A terminal view whose answer lines come from a list; the end of the list

@@ -1,15 +1,17 @@
 // The --full output pieces: the option, vCard folding and escaping, CSV
-// quoting, the text view's notes, and JSON trees written like the rest.
+// quoting, the text view's notes, JSON trees written like the rest, and a
+// UICC's content in each output.
 #include <gtest/gtest.h>
 
 #include "cli/CliOptions.h"
 #include "cli/Csv.h"
 #include "cli/FullExport.h"
+#include "cli/FullJson.h"
 #include "cli/FullSmsJson.h"
 #include "cli/FullSmsText.h"
 #include "cli/FullText.h"
-#include "cli/JsonTree.h"
 #include "cli/TerminalText.h"
+#include "cli/UiccJson.h"
 #include "cli/VCard.h"
 #include "tests/sim/TestBytes.h"
 
@@ -254,35 +256,162 @@ TEST(SmsOutput, ShowsWhatEachMessageCarries)
     }
 }
 
-TEST(WriteJsonTree, WritesLikeJsonWriter)
+UsimPhoneBookEntry Entry(unsigned entry, unsigned set, const char* name, const char* number)
 {
-    JsonWriter byHand;
-    byHand.BeginObject();
-    byHand.Key("name");
-    byHand.String("Ann \"A\"\n");
-    byHand.Key("records");
-    byHand.BeginArray();
-    byHand.Number(1);
-    byHand.Number(255);
-    byHand.EndArray();
-    byHand.Key("empty");
-    byHand.BeginArray();
-    byHand.EndArray();
-    byHand.Key("ok");
-    byHand.Bool(true);
-    byHand.Key("none");
-    byHand.Null();
-    byHand.EndObject();
+    UsimPhoneBookEntry made;
+    made.entry = entry;
+    made.set = set;
+    made.record = 1;
+    made.name = name;
+    made.number = number;
+    return made;
+}
 
-    nlohmann::ordered_json tree;
-    tree["name"] = "Ann \"A\"\n";
-    tree["records"] = {1, 255};
-    tree["empty"] = nlohmann::ordered_json::array();
-    tree["ok"] = true;
-    tree["none"] = nullptr;
-    JsonWriter fromTree;
-    WriteJsonTree(fromTree, tree);
-    EXPECT_EQ(fromTree.Text(), byHand.Text());
+// A dual UICC whose card text is hostile: control characters, commas,
+// semicolons, quotes and line ends in names, labels, e-mails and groups.
+CardContent HostileUicc()
+{
+    CardContent content;
+    content.kind = CardKind::UiccWithGsm;
+    UiccContent& uicc = content.uicc.emplace();
+    uicc.dirState = uicc.iccidState = uicc.imsiState = FileState::Read;
+    uicc.applications = {{1, Hex("A0 00 00 00 87 10 02 FF 89"), "USim1", true},
+                         {2, Hex("A0 00 00 00 87 10 04"), "I\x1B[2J", false}};
+    uicc.iccid = "8944500000000000068";
+    uicc.usimSelected = true;
+    uicc.imsi = "234150000000068";
+    uicc.pin1 = {0x11, false, 3, 10, false};
+    uicc.pin2 = {0x81, true, 0, std::nullopt, false};
+    uicc.fdnEnabled = true;
+    uicc.fdn.state = FileState::Read;
+    uicc.fdn.recordCount = 5;
+    uicc.fdn.records = {Record(1, "=Home", "112")};
+    uicc.sms.state = uicc.msisdn.state = uicc.sdn.state = FileState::Absent;
+    UsimPhoneBookContent& global = uicc.globalPhoneBook;
+    global.state = FileState::Read;
+    global.setCount = 2;
+    UsimPhoneBookEntry smith = Entry(1, 1, "Smith, John; Jr\n\u009B", "+44");
+    smith.additionalNumbers = {{"+4930", "Work"}, {"123", "a;b,\"c\"\x01"}, {"", "Empty"}};
+    smith.emails = {"j@x.org", "=cmd|x;\r\nBCC"};
+    smith.secondName = "Johnny;";
+    smith.groups = {"Family", "Fri,ends"};
+    smith.hidden = true;
+    smith.problems = {{EntryProblemKind::MissingRecord, PhoneBookFileKind::Email, 0x4F50, 9},
+                      {EntryProblemKind::ExtensionChain, PhoneBookFileKind::Ext1, 0x4F4A, 2, ExtensionState::Loop}};
+    UsimPhoneBookEntry nameless = Entry(251, 2, "", "");
+    nameless.additionalNumbers = {{"+4477", ""}};
+    global.book.entries = {smith, nameless};
+    global.book.problems = {{2, SetProblemKind::FileNotRead, PhoneBookFileKind::Email, 0x4F51}};
+    uicc.localPhoneBookService = false;
+    return content;
+}
+
+TEST(UiccOutput, TextShowsEveryPartWithCardTextMadeSafe)
+{
+    const std::string text = FullText(HostileUicc());
+    for (const char* part :
+         {"\nCard : UICC with a GSM view", "Applications (EF_DIR) : 2 listed\n"
+          "  1\tUSim1\tA0000000871002FF89\t(the USIM read below)\n  2\tI\uFFFD[2J\tA0000000871004\n",
+          "ICCID (EF_ICCID) : 8944500000000000068\nUSIM : USim1, A0000000871002FF89\nIMSI (EF_IMSI) : 234150000000068\n",
+          "PIN1 (key reference 11, the universal PIN) : disabled, 3 tries left, its unblocking key 10 tries left\n",
+          "PIN2 (key reference 81) : enabled, blocked\n", "Fixed dialling (EF_EST service 1) : on\n",
+          "Fixed dialling numbers (EF_FDN) : 1 of 5 records used\n  1\t=Home\t112\n",
+          "Global phone book (DF_TELECOM/DF_PHONEBOOK) : 2 entries in 2 sets\n"
+          "  set 2: EF_EMAIL (4F51) was not read\n"
+          "  1\tSmith, John; Jr \uFFFD\t+44\n    Work\t+4930\n    a;b,\"c\"\uFFFD\t123\n"
+          "    e-mail\tj@x.org\n    e-mail\t=cmd|x;  BCC\n    second name\tJohnny;\n    groups\tFamily, Fri,ends\n"
+          "    hidden (a phone shows it only after its hidden-key code)\n"
+          "    (points to record 9 of EF_EMAIL (4F50), which the card did not give)\n"
+          "    (a number continues in EF_EXT1 (4F4A): extension records loop back to record 2; number cut there)\n"
+          "  251\t\t\n    number\t+4477\n"})
+        EXPECT_NE(text.find(part), std::string::npos) << part << "\nin:\n" << text;
+    // The GSM view's files the read did not fill in, and a local phone book
+    // the USIM does not offer, are left out.
+    for (const char* absent : {"Phone book (EF_ADN)", "Last numbers", "Local phone book (USIM"})
+        EXPECT_EQ(text.find(absent), std::string::npos) << absent;
+}
+
+TEST(UiccOutput, JsonKeepsCardTextAsRead)
+{
+    const nlohmann::ordered_json full = FullJson(HostileUicc());
+    EXPECT_EQ(full.begin().key(), "cardKind");
+    EXPECT_EQ(full["cardKind"], "uicc-with-gsm");
+    EXPECT_EQ(full["applications"]["records"][1]["label"], "I\x1B[2J");
+    const nlohmann::ordered_json& usim = full["usim"];
+    EXPECT_EQ(usim["aid"], "A0000000871002FF89");
+    EXPECT_EQ(usim["pin1"], nlohmann::ordered_json::parse(
+                                R"({"keyReference":17,"enabled":false,"triesLeft":3,"unblockTriesLeft":10,"verified":false})"));
+    EXPECT_TRUE(usim["pin2"]["unblockTriesLeft"].is_null());
+    EXPECT_TRUE(usim["localPhoneBookService"] == false);
+    ASSERT_EQ(usim["phoneBooks"].size(), 1u) << "no local phone book";
+    const nlohmann::ordered_json& book = usim["phoneBooks"][0];
+    EXPECT_EQ(book["scope"], "global");
+    EXPECT_EQ(book["problems"][0], nlohmann::ordered_json::parse(
+                                       R"({"set":2,"kind":"file-not-read","file":"email","fileId":"4F51"})"));
+    const nlohmann::ordered_json& smith = book["entries"][0];
+    EXPECT_EQ(smith["name"], "Smith, John; Jr\n\u009B");
+    EXPECT_EQ(smith["additionalNumbers"][1], nlohmann::ordered_json::parse(R"({"number":"123","label":"a;b,\"c\"\u0001"})"));
+    EXPECT_EQ(smith["problems"][1], nlohmann::ordered_json::parse(
+                                        R"({"kind":"extension-chain","file":"ext1","fileId":"4F4A","record":2,"extension":"loop"})"));
+    EXPECT_FALSE(book["entries"][1].contains("problems"));
+    EXPECT_EQ(book["entries"][1]["entry"], 251);
+    EXPECT_FALSE(FullJson(CardContent{}).contains("cardKind")) << "a GSM SIM's document is as before";
+}
+
+TEST(UiccOutput, ExportsEveryValueEscaped)
+{
+    const CardContent content = HostileUicc();
+    EXPECT_EQ(ContactsVcf(content),
+              "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Smith\\, John\\; Jr\\n\u009B\r\nN:;Smith\\, John\\; Jr\\n\u009B;;;\r\n"
+              "NICKNAME:Johnny\\;\r\nTEL:+44\r\nTEL;TYPE=Work:+4930\r\nTEL;TYPE=\"a;b,'c' \":123\r\n"
+              "EMAIL;TYPE=INTERNET:j@x.org\r\nEMAIL;TYPE=INTERNET:=cmd|x\\;\\nBCC\r\n"
+              "CATEGORIES:Family,Fri\\,ends\r\nCLASS:PRIVATE\r\nEND:VCARD\r\n"
+              "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:+4477\r\nN:;;;;\r\nTEL:+4477\r\nEND:VCARD\r\n");
+    EXPECT_EQ(ContactsCsv(content),
+              "phoneBook,record,name,number,entry,set,secondName,hidden,additionalNumber1,additionalNumberLabel1,"
+              "additionalNumber2,additionalNumberLabel2,additionalNumber3,additionalNumberLabel3,email1,email2,"
+              "group1,group2\r\n"
+              "global,1,\"Smith, John; Jr\n\u009B\",+44,1,1,Johnny;,yes,+4930,Work,123,\"a;b,\"\"c\"\"\x01\",,Empty,"
+              "j@x.org,\"'=cmd|x;\r\nBCC\",Family,\"Fri,ends\"\r\n"
+              "global,1,,,251,2,,no,+4477,,,,,,,,,\r\n"
+              "FDN,1,\"'=Home\",112,,,,,,,,,,,,,,\r\n");
+}
+
+// Which exports a UICC read may write: its phone books and the USIM's own
+// EF_FDN and EF_SMS decide, not the GSM view's copies.
+TEST(UiccOutput, ExportsWrittenOnlyFromFilesReadWhole)
+{
+    struct Case {
+        FileState global, local;
+        std::optional<bool> localService;
+        bool usimSelected;
+        std::vector<std::string> notWhole; // contacts.vcf, contacts.csv, sms.csv
+    };
+    const std::string refused = "the card refused to read ";
+    const Case cases[] = {
+        {FileState::Read, FileState::NotRead, false, true, {"", "", "the card refused to read EF_SMS"}},
+        {FileState::Read, FileState::NotRead, true, true,
+         {"the read stopped before the local phone book was read whole",
+          "the read stopped before the local phone book was read whole", refused + "EF_SMS"}},
+        {FileState::Refused, FileState::Read, std::nullopt, true,
+         {refused + "the global phone book", refused + "the global phone book", refused + "EF_SMS"}},
+        // No USIM: the GSM view's files stand in.
+        {FileState::Absent, FileState::NotRead, std::nullopt, false, {"", refused + "EF_FDN", ""}},
+    };
+    for (const Case& c : cases) {
+        CardContent content = HostileUicc();
+        content.fdn.state = FileState::Refused;
+        content.sms.state = FileState::Read;
+        UiccContent& uicc = *content.uicc;
+        uicc.sms.state = FileState::Refused;
+        uicc.globalPhoneBook.state = c.global;
+        uicc.localPhoneBook.state = c.local;
+        uicc.localPhoneBookService = c.localService;
+        uicc.usimSelected = c.usimSelected;
+        const std::vector<FullExportFile> files = FullExportFiles(content);
+        for (size_t i = 0; i < files.size(); ++i)
+            EXPECT_EQ(files[i].notWhole, c.notWhole[i]) << files[i].name << " case " << (&c - cases);
+    }
 }
 
 } // namespace
