@@ -1,21 +1,19 @@
 #include "ReceivedFiles.h"
 
 #include "ReceiveRoom.h"
+#include "StatusWords.h"
 #include "sim/Instructions.h"
 #include "sim/SimFiles.h"
 
 namespace {
 
 constexpr uint8_t AbsoluteMode = 0x04;
-constexpr uint8_t Sw1ResponseWaiting = 0x9F;
 constexpr uint8_t GsmClass = 0xA0;
 constexpr uint8_t Chv1 = 0x01;
 constexpr size_t PinLength = 8;
 
-bool EndsWithOk(const uint8_t* response, size_t length)
-{
-    return length >= 2 && response[length - 2] == 0x90 && response[length - 1] == 0x00;
-}
+using card_detail::EndsWithOk;
+using card_detail::Sw1ResponseWaiting;
 
 } // namespace
 

@@ -1,6 +1,8 @@
 #include "FullSmsJson.h"
 
 #include "FullSmsView.h"
+#include "UiccWords.h"
+#include "sim/SimFiles.h"
 #include "sim/sms/SmsCommandType.h"
 #include "sim/sms/SmsReportStatus.h"
 
@@ -88,7 +90,7 @@ ordered_json MessageJson(const SmsMessages& messages, const JoinedSms& joined)
 ordered_json SmsJson(const SmsMessages& messages)
 {
     ordered_json json;
-    json["file"] = "6F3C";
+    json["file"] = FileIdText(simfile::EfSms);
     json["state"] = FileStateName(messages.state);
     json["recordLength"] = messages.recordLength;
     json["recordCount"] = messages.recordCount;

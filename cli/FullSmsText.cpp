@@ -1,30 +1,17 @@
 #include "FullSmsText.h"
 
 #include "FullSmsView.h"
+#include "FullText.h"
 #include "TerminalText.h"
 #include "sim/sms/SmsCommandType.h"
 #include "sim/sms/SmsReportStatus.h"
 
 namespace {
 
-std::string Join(const std::vector<int>& numbers, const char* separator)
-{
-    std::string text;
-    for (int number : numbers)
-        text += (text.empty() ? "" : separator) + std::to_string(number);
-    return text;
-}
-
 std::string StateText(const SmsMessages& messages)
 {
-    switch (messages.state) {
-    case FileState::NotRead: return "not read";
-    case FileState::Absent: return "not on the card";
-    case FileState::Refused: return "not readable (the card refused it)";
-    case FileState::Unusable: return "not readable (its header describes another kind of file)";
-    case FileState::Error: return "not readable (the card answered with an error)";
-    default: break;
-    }
+    if (const std::string state = ::StateText(messages.state); !state.empty())
+        return state;
     std::string text = std::to_string(messages.messages.size()) + " messages in " +
                        std::to_string(messages.records.size()) + " of " + std::to_string(messages.recordCount) +
                        " records";
