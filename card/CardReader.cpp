@@ -48,6 +48,12 @@ LONG CCardReader::Connect(DWORD preferredProtocols)
     return result;
 }
 
+LONG CCardReader::ResetCard()
+{
+    DWORD activeProtocol = 0;
+    return SCardReconnect(m_hCard, SCARD_SHARE_SHARED, SCARD_PROTOCOL_T0, SCARD_RESET_CARD, &activeProtocol);
+}
+
 void CCardReader::Disconnect()
 {
     if (m_hCard != 0) {

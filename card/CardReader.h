@@ -33,6 +33,9 @@ public:
     // Connects shared with `preferredProtocols` (or keeps the connection) and
     // resets the card. Returns the error of SCardConnect or SCardReconnect.
     LONG Connect(DWORD preferredProtocols);
+    // Resets the card and keeps the connection (T=0): what was verified is
+    // forgotten. Returns the error of SCardReconnect.
+    LONG ResetCard();
     // Disconnects with a card reset; the result is ignored.
     void Disconnect();
     LONG BeginTransaction();

@@ -1,18 +1,19 @@
 #include "ReceivedFiles.h"
 
 #include "ReceiveRoom.h"
+#include "StatusWords.h"
 #include "sim/Instructions.h"
 #include "sim/SimFiles.h"
 
 namespace {
 
 constexpr uint8_t AbsoluteMode = 0x04;
-constexpr uint8_t Sw1ResponseWaiting = 0x9F;
+constexpr uint8_t GsmClass = 0xA0;
+constexpr uint8_t Chv1 = 0x01;
+constexpr size_t PinLength = 8;
 
-bool EndsWithOk(const uint8_t* response, size_t length)
-{
-    return length >= 2 && response[length - 2] == 0x90 && response[length - 1] == 0x00;
-}
+using card_detail::EndsWithOk;
+using card_detail::Sw1ResponseWaiting;
 
 } // namespace
 
@@ -41,6 +42,9 @@ void ReceivedFiles::OnCommand(const uint8_t* command, size_t length)
         break;
     case InsVerify:
         m_pending = Pending::Verify;
+        m_verifying.clear();
+        if (command[0] == GsmClass && command[3] == Chv1 && length == 5 + PinLength && command[4] == PinLength)
+            m_verifying.assign(command + 5, command + length);
         break;
     default:
         break;
@@ -87,6 +91,8 @@ void ReceivedFiles::OnResponse(LONG result, const uint8_t* response, size_t leng
         if (EndsWithOk(response, length)) {
             for (auto& file : m_files)
                 file.second.refusedRecord = 0;
+            if (!m_verifying.empty())
+                m_acceptedPin1 = m_verifying;
         }
         break;
     case Pending::None:

@@ -32,6 +32,11 @@ public:
     // the MF, or the MF itself), or null when the read did not select it.
     const ReceivedFile* Find(uint16_t directory, uint16_t fileId) const;
 
+    // The 8 bytes of the last VERIFY CHV1 (class A0) the card accepted:
+    // the PIN the user typed, for a read that must present it again after a
+    // reset. Empty when none was accepted.
+    const std::optional<std::vector<uint8_t>>& AcceptedPin1() const { return m_acceptedPin1; }
+
 private:
     enum class Pending { None, Select, GetResponse, ReadRecord, Verify };
     using FileKey = std::pair<uint16_t, uint16_t>;
@@ -47,4 +52,6 @@ private:
     std::optional<uint16_t> m_directory;      // the current directory, as the card confirmed it
     std::optional<FileKey> m_selectedFile;    // the current elementary file
     std::optional<FileKey> m_headerFor;       // the file whose header GET RESPONSE brings
+    std::vector<uint8_t> m_verifying;         // the PIN of the VERIFY CHV1 sent
+    std::optional<std::vector<uint8_t>> m_acceptedPin1;
 };

@@ -7,6 +7,7 @@
 
 #include "CardReader.h"
 #include "ReceiveRoom.h"
+#include "StatusWords.h"
 #include "sim/DiallingNumbers.h"
 #include "sim/ResultCodes.h"
 
@@ -26,7 +27,7 @@ LONG ReadRecord(CCardReader& reader, uint8_t number, uint8_t recordLength, OnRec
     const LONG result = reader.Transmit(readRecord, sizeof readRecord, response.data(), received);
     if (result != sc::Success)
         return result;
-    if (received < 2 || received > room || response[received - 2] != 0x90 || response[received - 1] != 0x00)
+    if (received > room || !EndsWithOk(response.data(), received))
         return sc::Unexpected;
     onRecord(response.data(), static_cast<size_t>(received - 2));
     return sc::Success;

@@ -6,6 +6,7 @@
 
 #include "CardReader.h"
 #include "ReceiveRoom.h"
+#include "StatusWords.h"
 #include "sim/AnsiText.h"
 #include "sim/Instructions.h"
 #include "sim/ResultCodes.h"
@@ -15,7 +16,6 @@ namespace {
 
 constexpr uint8_t Cla = 0xA0;
 
-constexpr uint8_t Sw1ResponseWaiting = 0x9F;
 constexpr uint8_t ElementaryFileResponseLength = 0x0F;
 constexpr uint8_t FirstStatusLength = 0x0D;
 constexpr size_t PinLength = 8;
@@ -24,11 +24,8 @@ constexpr uint8_t PinFiller = 0xFF;
 using card_detail::ReceiveLength;
 using card_detail::ReceiveRoom;
 using card_detail::ResponseBuffer;
-
-bool EndsWithOk(const uint8_t* response, DWORD length)
-{
-    return length >= 2 && response[length - 2] == 0x90 && response[length - 1] == 0x00;
-}
+using card_detail::EndsWithOk;
+using card_detail::Sw1ResponseWaiting;
 
 // The access level of one access-condition nibble.
 int32_t AccessLevel(uint8_t nibble)

@@ -93,7 +93,8 @@ int Run(const CliOptions& options)
         watch.EraseProgress();
         long interruption = logic.GetInterruption();
         if (options.full) {
-            interruption = ReadCardContentAfterConnect(logic, static_cast<unsigned>(index), interruption, received, full);
+            interruption = ReadCardContentAfterConnect(logic, view, run.outcome, static_cast<unsigned>(index),
+                                                       interruption, received, full);
             watch.EraseProgress();
         }
         if (interruption == 0 &&
@@ -101,12 +102,16 @@ int Run(const CliOptions& options)
             interruption = watch.CardGone(reader);
         run.interruption = interruption;
         run.exitCode = ExitCodeFor(run.outcome, interruption);
+        // A card the dialog finds incompatible that --full read as a UICC.
+        const bool uiccOnly = IsUiccOnlyRead(full);
+        if (uiccOnly && run.exitCode == exit_code::IncompatibleCard)
+            run.exitCode = exit_code::CardRead;
         if (logic.IsConnected() && options.exportDir &&
             !ExportAll(PathFromUtf8(*options.exportDir), logic, options.sorts, view) &&
             run.exitCode == exit_code::CardRead)
             run.exitCode = exit_code::ExportFailed;
         // Without a full read every --full file is left as it was, and said so.
-        if (options.full && logic.IsConnected() && options.exportDir &&
+        if (options.full && (logic.IsConnected() || uiccOnly) && options.exportDir &&
             !ExportFull(PathFromUtf8(*options.exportDir), full ? *full : CardContent{}, view, stderr) &&
             run.exitCode == exit_code::CardRead)
             run.exitCode = exit_code::ExportFailed;
@@ -119,7 +124,7 @@ int Run(const CliOptions& options)
 
     if (options.json) {
         WriteText(stdout, JsonReport(run, view, logic, FullJsonMember(options.full, full)));
-    } else if (logic.IsConnected()) {
+    } else if (logic.IsConnected() || IsUiccOnlyRead(full)) {
         std::string text = "Reader : " + run.reader + "\n" + FieldsText(view);
         if (full)
             text += FullText(*full);

@@ -2,6 +2,8 @@
 
 #include "ContentWords.h"
 #include "FullSmsView.h"
+#include "UiccWords.h"
+#include "sim/SimFiles.h"
 
 namespace {
 
@@ -87,7 +89,7 @@ ordered_json MessageJson(const SmsMessages& messages, const JoinedSms& joined)
 ordered_json SmsJson(const SmsMessages& messages)
 {
     ordered_json json;
-    json["file"] = "6F3C";
+    json["file"] = FileIdText(simfile::EfSms);
     json["state"] = FileStateName(messages.state);
     json["recordLength"] = messages.recordLength;
     json["recordCount"] = messages.recordCount;

@@ -2,17 +2,10 @@
 
 #include "ContentWords.h"
 #include "FullSmsView.h"
+#include "FullText.h"
 #include "TerminalText.h"
 
 namespace {
-
-std::string Join(const std::vector<int>& numbers, const char* separator)
-{
-    std::string text;
-    for (int number : numbers)
-        text += (text.empty() ? "" : separator) + std::to_string(number);
-    return text;
-}
 
 std::string SummaryText(const SmsMessages& messages)
 {

@@ -38,3 +38,11 @@ std::string HexText(const std::vector<uint8_t>& octets)
     }
     return text;
 }
+
+std::string Join(const std::vector<int>& numbers, const char* separator)
+{
+    std::string text;
+    for (int number : numbers)
+        text += (text.empty() ? "" : separator) + std::to_string(number);
+    return text;
+}

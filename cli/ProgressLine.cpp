@@ -2,13 +2,14 @@
 
 #include <algorithm>
 
+#include "card/StatusWords.h"
+#include "sim/DiallingNumbers.h"
 #include "sim/Instructions.h"
 #include "sim/SimFiles.h"
 
 namespace {
 
-constexpr size_t HeaderLength = 15;
-constexpr unsigned MaxRecords = 255; // the record number is one byte
+using simfile::HeaderLength;
 
 // "\r", then erase to the end of the line.
 constexpr const char* EraseLine = "\r\x1b[K";
@@ -56,7 +57,8 @@ void ProgressLine::OnResponse(LONG result, const uint8_t* response, size_t lengt
 {
     if (m_lastInstruction == InsSelect) {
         // An elementary file answers 9F 0F; a directory's header holds no records.
-        m_selectAnswered = result == 0 && length == 2 && response[0] == 0x9F && response[1] == HeaderLength;
+        m_selectAnswered = result == 0 && length == 2 && response[0] == card_detail::Sw1ResponseWaiting &&
+                           response[1] == HeaderLength;
         return;
     }
     if (m_lastInstruction != InsGetResponse || !m_selectAnswered)
@@ -66,7 +68,7 @@ void ProgressLine::OnResponse(LONG result, const uint8_t* response, size_t lengt
         return;
     const unsigned fileSize = response[2] * 256u + response[3];
     const unsigned recordLength = response[14];
-    m_recordCount = recordLength == 0 ? 0 : std::min(fileSize / recordLength, MaxRecords);
+    m_recordCount = recordLength == 0 ? 0 : std::min<unsigned>(fileSize / recordLength, MaxRecordNumber);
 }
 
 void ProgressLine::Show(unsigned record)

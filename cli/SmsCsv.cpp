@@ -6,14 +6,6 @@
 
 namespace {
 
-std::string Numbers(const std::vector<int>& numbers)
-{
-    std::string text;
-    for (int number : numbers)
-        text += (text.empty() ? "" : " ") + std::to_string(number);
-    return text;
-}
-
 std::string Row(const SmsMessages& messages, const JoinedSms& joined)
 {
     const FullSmsView view = ViewOf(messages, joined);
@@ -22,7 +14,7 @@ std::string Row(const SmsMessages& messages, const JoinedSms& joined)
                    SmsTypeName(sms.type), sms.serviceCentre.text, sms.address.text, TimestampText(sms),
                    AlphabetText(sms),
                    sms.coding.messageClass >= 0 ? std::to_string(sms.coding.messageClass) : "",
-                   joined.concatenated ? Numbers(view.records) : "", Numbers(joined.missing), joined.text});
+                   joined.concatenated ? Join(view.records, " ") : "", Join(joined.missing, " "), joined.text});
 }
 
 } // namespace

@@ -1,13 +1,17 @@
 #include "Bcd.h"
 
-namespace {
-
-char HexDigit(unsigned nibble)
+std::string SwappedBcdDigits(const uint8_t* bytes, size_t semiOctets, BcdDigitTable table)
 {
-    return "0123456789ABCDEF"[nibble & 0x0F];
+    std::string digits;
+    digits.reserve(semiOctets);
+    for (size_t i = 0; i < semiOctets; ++i) {
+        const unsigned nibble = i % 2 ? bytes[i / 2] >> 4 : bytes[i / 2] & 0x0F;
+        if (nibble >= table.size())
+            break;
+        digits += table[nibble];
+    }
+    return digits;
 }
-
-} // namespace
 
 std::string BcdToString(const uint8_t* bytes, size_t count)
 {
@@ -15,15 +19,6 @@ std::string BcdToString(const uint8_t* bytes, size_t count)
         --count;
     if (count == 0)
         return {};
-
     const bool endsWithFiller = (bytes[count - 1] & 0xF0) == 0xF0;
-    std::string digits;
-    digits.reserve(count * 2);
-    for (size_t i = 0; i < count; ++i) {
-        digits += HexDigit(bytes[i]);
-        digits += HexDigit(bytes[i] >> 4);
-    }
-    if (endsWithFiller)
-        digits.pop_back();
-    return digits;
+    return SwappedBcdDigits(bytes, 2 * count - (endsWithFiller ? 1 : 0), HexDigitTable);
 }

@@ -45,6 +45,13 @@ struct UsimPhoneBookContent {
     UsimPhoneBook book;
 };
 
+// A file the card would not read, with the status word it answered (69 82
+// an access condition not met, 69 84 a deactivated file, ...).
+struct UiccRefusedFile {
+    uint16_t fileId = 0;
+    uint16_t statusWord = 0;
+};
+
 struct UiccContent {
     FileState dirState = FileState::NotRead; // EF_DIR
     std::vector<UiccApplication> applications;
@@ -67,4 +74,5 @@ struct UiccContent {
     SmsMessages sms;                         // ADF 6F3C
     UsimPhoneBookContent globalPhoneBook;    // DF_TELECOM/DF_PHONEBOOK
     UsimPhoneBookContent localPhoneBook;     // ADF/DF_PHONEBOOK (NotRead when the card has none)
+    std::vector<UiccRefusedFile> refused;    // in the order the read met them
 };

@@ -1,28 +1,19 @@
 #include "sim/dialling/DiallingDigits.h"
 
+#include "sim/Bcd.h"
+
 namespace {
 
-constexpr uint8_t EndMark = 0xF;
-constexpr char ExtendedDigits[] = {'*', '#', ',', '?', ExpansionDigitMarker}; // A-E
-
-char DigitChar(uint8_t nibble)
-{
-    return nibble < 10 ? static_cast<char>('0' + nibble) : ExtendedDigits[nibble - 10];
-}
+// 0-9, then A-E; F, past the table, is the end mark.
+constexpr char DiallingDigitChars[] = {'0', '1', '2', '3', '4', '5', '6', '7', '8', '9',
+                                       '*', '#', ',', '?', ExpansionDigitMarker};
+constexpr BcdDigitTable DiallingDigitTable(DiallingDigitChars, sizeof DiallingDigitChars);
 
 } // namespace
 
 std::string DecodeDiallingDigits(const uint8_t* bytes, size_t count)
 {
-    std::string digits;
-    for (size_t i = 0; i < count; ++i) {
-        for (uint8_t nibble : {static_cast<uint8_t>(bytes[i] & 0x0F), static_cast<uint8_t>(bytes[i] >> 4)}) {
-            if (nibble == EndMark)
-                return digits;
-            digits += DigitChar(nibble);
-        }
-    }
-    return digits;
+    return SwappedBcdDigits(bytes, 2 * count, DiallingDigitTable);
 }
 
 bool IsInternationalNumber(uint8_t tonNpi)

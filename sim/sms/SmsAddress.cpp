@@ -1,5 +1,6 @@
 #include "sim/sms/SmsAddress.h"
 
+#include "sim/Bcd.h"
 #include "sim/text/GsmText.h"
 #include "sim/text/Septets.h"
 
@@ -9,21 +10,9 @@ constexpr uint8_t TonMask = 0x70;
 constexpr uint8_t TonInternational = 0x10;
 constexpr uint8_t TonAlphanumeric = 0x50;
 
-// Semi-octet values 10 to 14 of an address: "*", "#" and the letters a to c.
-constexpr char ExtendedDigits[] = "*#abc";
-
-// `semiOctets` digits, low nibble first; a filler F ends the number.
-std::string Digits(const uint8_t* data, size_t semiOctets)
-{
-    std::string digits;
-    for (size_t i = 0; i < semiOctets; ++i) {
-        const unsigned nibble = i % 2 ? data[i / 2] >> 4 : data[i / 2] & 0x0F;
-        if (nibble == 0x0F)
-            break;
-        digits += nibble < 10 ? static_cast<char>('0' + nibble) : ExtendedDigits[nibble - 10];
-    }
-    return digits;
-}
+// Semi-octet values of an address: 0-9, then "*", "#" and the letters a to
+// c; a filler F, past the table, ends the number.
+constexpr BcdDigitTable AddressDigitTable = "0123456789*#abc";
 
 // The value of `octets` octets after the type octet, by the type of number.
 void DecodeValue(uint8_t type, const uint8_t* value, size_t octets, size_t semiOctets, SmsAddress& address)
@@ -35,7 +24,7 @@ void DecodeValue(uint8_t type, const uint8_t* value, size_t octets, size_t semiO
         address.text = GsmCodesToUtf8(codes.data(), codes.size());
         return;
     }
-    const std::string digits = Digits(value, semiOctets);
+    const std::string digits = SwappedBcdDigits(value, semiOctets, AddressDigitTable);
     address.text = (type & TonMask) == TonInternational ? '+' + digits : digits;
 }
 

@@ -4,12 +4,11 @@
 #include <vector>
 
 #include "sim/text/GsmText.h"
-#include "sim/text/Utf8Append.h"
+#include "sim/text/UtfCodec.h"
 
 namespace {
 
 constexpr uint8_t Padding = 0xFF;
-constexpr char32_t Replacement = 0xFFFD;
 
 std::string GsmText(const uint8_t* field, size_t length)
 {
@@ -27,9 +26,7 @@ std::string Ucs2Text(const uint8_t* units, size_t length)
             break;
         text += unit;
     }
-    std::string out;
-    AppendUtf16(out, text.data(), text.size());
-    return out;
+    return Utf16ToUtf8(text);
 }
 
 // 0x81 and 0x82: `count` bytes from `chars` (as many as were received); a
@@ -49,7 +46,7 @@ std::string BasedText(const uint8_t* chars, size_t available, size_t count, char
         out += GsmCodesToUtf8(gsmRun.data(), gsmRun.size());
         gsmRun.clear();
         const char32_t c = base + (chars[i] & 0x7Fu);
-        AppendUtf8(out, c > 0xFFFF ? Replacement : c);
+        AppendUtf8(out, c > 0xFFFF ? ReplacementCharacter : c);
     }
     return out + GsmCodesToUtf8(gsmRun.data(), gsmRun.size());
 }

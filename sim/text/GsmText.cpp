@@ -1,6 +1,6 @@
 #include "sim/text/GsmText.h"
 
-#include "sim/text/Utf8Append.h"
+#include "sim/text/UtfCodec.h"
 
 namespace {
 

@@ -1,8 +1,6 @@
 #include "sim/text/Unicode.h"
 
-#include <vector>
-
-#include "sim/text/Utf8Append.h"
+#include "sim/text/UtfCodec.h"
 
 std::string Latin1ToUtf8(const uint8_t* bytes, size_t count)
 {
@@ -14,10 +12,8 @@ std::string Latin1ToUtf8(const uint8_t* bytes, size_t count)
 
 std::string Utf16BeToUtf8(const uint8_t* bytes, size_t count)
 {
-    std::vector<char16_t> units(count / 2);
+    std::u16string units(count / 2, u'\0');
     for (size_t i = 0; i < units.size(); ++i)
         units[i] = static_cast<char16_t>(bytes[2 * i] << 8 | bytes[2 * i + 1]);
-    std::string out;
-    AppendUtf16(out, units.data(), units.size());
-    return out;
+    return Utf16ToUtf8(units);
 }

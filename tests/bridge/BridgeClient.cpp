@@ -10,6 +10,8 @@
 #include <cerrno>
 #include <random>
 
+#include "tools/posix/WriteAll.h"
+
 using namespace bridge;
 
 BridgeClient::BridgeClient(uint16_t port, const std::vector<uint8_t>* token)
@@ -101,7 +103,7 @@ void BridgeClient::SetReceiveTimeout(int seconds)
 
 bool BridgeClient::SendRaw(const std::vector<uint8_t>& bytes)
 {
-    return m_socket >= 0 && send(m_socket, bytes.data(), bytes.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(bytes.size());
+    return m_socket >= 0 && posix_io::SendAll(m_socket, bytes);
 }
 
 size_t BridgeClient::SendWithoutReading(const std::vector<uint8_t>& frame, std::chrono::milliseconds quiet)

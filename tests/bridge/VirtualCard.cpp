@@ -8,6 +8,8 @@
 
 #include <chrono>
 
+#include "tools/posix/WriteAll.h"
+
 const std::vector<uint8_t> VirtualCard::kAtr = {0x3B, 0x02, 0x14, 0x50};
 
 namespace {
@@ -107,5 +109,5 @@ bool VirtualCard::Send(const std::vector<uint8_t>& message)
 {
     std::vector<uint8_t> frame = {static_cast<uint8_t>(message.size() >> 8), static_cast<uint8_t>(message.size())};
     frame.insert(frame.end(), message.begin(), message.end());
-    return send(m_socket, frame.data(), frame.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(frame.size());
+    return posix_io::SendAll(m_socket, frame);
 }

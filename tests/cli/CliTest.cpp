@@ -93,17 +93,6 @@ TEST(CliUsage, DocumentsEveryExitCode)
         EXPECT_NE(usage.find(name), std::string::npos) << name;
 }
 
-TEST(Utf8, Conversions)
-{
-    EXPECT_EQ(Utf16ToUtf8(u"Caf\u00E9 \u20AC \U0001F600"), "Caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80");
-    EXPECT_EQ(Utf16ToUtf8(std::u16string(1, char16_t(0xD800)) + u"a"), "\xEF\xBF\xBD" "a");
-    EXPECT_EQ(Utf16ToUtf8(std::u16string(1, char16_t(0xDC00))), "\xEF\xBF\xBD");
-    EXPECT_EQ(Utf8ToUtf16("Caf\xC3\xA9 \xF0\x9F\x98\x80"), u"Caf\u00E9 \U0001F600");
-    EXPECT_EQ(Utf8ToUtf16("\xC3"), u"\uFFFD");         // cut short
-    EXPECT_EQ(Utf8ToUtf16("\xFF" "1"), u"\uFFFD1");     // no UTF-8 lead byte
-    EXPECT_EQ(Utf8ToUtf16("\xED\xA0\x80"), u"\uFFFD\uFFFD\uFFFD"); // an encoded surrogate
-}
-
 TEST(JsonReport, LayoutAndEscapes)
 {
     TerminalView view{[](bool) -> std::optional<std::string> { return std::nullopt; }};

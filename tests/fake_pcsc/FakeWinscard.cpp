@@ -23,6 +23,7 @@ using FakeReaderState = SCARD_READERSTATE;
 #include <string>
 
 #include "FakePcscState.h"
+#include "sim/text/UtfCodec.h"
 
 using namespace fake_pcsc;
 
@@ -38,52 +39,14 @@ using FakeString = std::basic_string<FakeChar>;
 #ifdef _WIN32
 FakeString ToPlatform(const std::string& utf8)
 {
-    FakeString wide;
-    for (size_t i = 0; i < utf8.size();) {
-        const unsigned char lead = static_cast<unsigned char>(utf8[i]);
-        const size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-        if (i + length > utf8.size())
-            break;
-        uint32_t cp = length == 1 ? lead : length == 2 ? lead & 0x1F : length == 3 ? lead & 0x0F : lead & 0x07;
-        for (size_t k = 1; k < length; ++k)
-            cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
-        if (cp >= 0x10000) {
-            wide += static_cast<wchar_t>(0xD800 + ((cp - 0x10000) >> 10));
-            wide += static_cast<wchar_t>(0xDC00 + ((cp - 0x10000) & 0x3FF));
-        } else {
-            wide += static_cast<wchar_t>(cp);
-        }
-        i += length;
-    }
-    return wide;
+    const std::u16string wide = Utf8ToUtf16(utf8);
+    return FakeString(wide.begin(), wide.end());
 }
 
 std::string FromPlatform(const FakeChar* text)
 {
-    std::string utf8;
-    for (; *text; ++text) {
-        uint32_t cp = static_cast<uint16_t>(*text);
-        if (cp >= 0xD800 && cp < 0xDC00 && text[1] >= 0xDC00 && text[1] < 0xE000) {
-            cp = 0x10000 + ((cp - 0xD800) << 10) + (static_cast<uint16_t>(text[1]) - 0xDC00);
-            ++text;
-        }
-        if (cp < 0x80) {
-            utf8 += static_cast<char>(cp);
-        } else if (cp < 0x800) {
-            utf8 += static_cast<char>(0xC0 | (cp >> 6));
-            utf8 += static_cast<char>(0x80 | (cp & 0x3F));
-        } else if (cp < 0x10000) {
-            utf8 += static_cast<char>(0xE0 | (cp >> 12));
-            utf8 += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            utf8 += static_cast<char>(0x80 | (cp & 0x3F));
-        } else {
-            utf8 += static_cast<char>(0xF0 | (cp >> 18));
-            utf8 += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-            utf8 += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            utf8 += static_cast<char>(0x80 | (cp & 0x3F));
-        }
-    }
-    return utf8;
+    const FakeString wide(text);
+    return Utf16ToUtf8(std::u16string(wide.begin(), wide.end()));
 }
 #else
 FakeString ToPlatform(const std::string& utf8)

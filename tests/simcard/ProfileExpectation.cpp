@@ -9,9 +9,20 @@
 
 #include <nlohmann/json.hpp>
 
+#include "sim/text/UtfCodec.h"
+
 namespace {
 
 using nlohmann::json;
+
+// Latin-1 bytes (byte value = code point) as UTF-8.
+std::string Latin1ToUtf8(const std::string& text)
+{
+    std::string out;
+    for (unsigned char c : text)
+        AppendUtf8(out, c);
+    return out;
+}
 
 std::u16string Ascii16(const std::string& text)
 {
@@ -72,40 +83,6 @@ bool operator==(const ExpectedSms& a, const ExpectedSms& b)
 std::ostream& operator<<(std::ostream& out, const ExpectedSms& m)
 {
     return out << "{" << m.status << ", " << m.sender << ", " << m.date << ", \"" << m.text << "\"}";
-}
-
-std::string Latin1ToUtf8(const std::string& text)
-{
-    std::u16string wide;
-    for (unsigned char c : text)
-        wide.push_back(c);
-    return Utf16ToUtf8(wide);
-}
-
-std::string Utf16ToUtf8(const std::u16string& text)
-{
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        uint32_t c = text[i];
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000)
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | c >> 6);
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | c >> 12);
-            out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | c >> 18);
-            out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
-            out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
 }
 
 ProfileExpectation LoadExpectation(const std::string& profilePath)

@@ -34,10 +34,6 @@ struct ProfileExpectation {
 // Reads the profile file; throws std::runtime_error when it has no expectations.
 ProfileExpectation LoadExpectation(const std::string& profilePath);
 
-// Latin-1 bytes, and UTF-16, as UTF-8 (for comparing and printing).
-std::string Latin1ToUtf8(const std::string& text);
-std::string Utf16ToUtf8(const std::u16string& text);
-
 // Adds a test failure for everything in `readout` that differs from `expected`.
 void ExpectReadoutMatches(const SimReadout& readout, const ProfileExpectation& expected);
 

@@ -10,6 +10,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include "tools/posix/WriteAll.h"
+
 namespace simcard {
 namespace {
 
@@ -104,16 +106,7 @@ bool VpcdLink::Send(const std::vector<uint8_t>& message)
     frame.push_back(static_cast<uint8_t>(message.size() >> 8));
     frame.push_back(static_cast<uint8_t>(message.size() & 0xFF));
     frame.insert(frame.end(), message.begin(), message.end());
-    size_t sent = 0;
-    while (sent < frame.size()) {
-        const ssize_t n = send(m_socket, frame.data() + sent, frame.size() - sent, MSG_NOSIGNAL);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        sent += static_cast<size_t>(n);
-    }
-    return true;
+    return posix_io::SendAll(m_socket, frame);
 }
 
 void VpcdLink::Abort()

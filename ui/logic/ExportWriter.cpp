@@ -1,6 +1,7 @@
 #include "ExportWriter.h"
 
 #include "MainView.h"
+#include "sim/text/UtfCodec.h"
 
 namespace {
 
@@ -23,18 +24,16 @@ std::u16string PadTo(std::u16string text, size_t width)
 // every line feed. Characters above U+00FF have no byte and are written as '?'.
 void AppendBytes(std::string& out, const std::u16string& text)
 {
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i];
-        if (c == u'\n') {
+    for (size_t at = 0; at < text.size();) {
+        // A surrogate pair is one character, and so is an unpaired surrogate.
+        const auto [c, length] = DecodeUtf16At(text, at);
+        at += length > 0 ? length : 1;
+        if (c == u'\n')
             out += "\r\n";
-        } else if (c <= 0xFF) {
+        else if (c <= 0xFF)
             out += static_cast<char>(c);
-        } else {
-            // A surrogate pair is one character: one '?'.
-            if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF)
-                ++i;
+        else
             out += '?';
-        }
     }
 }
 

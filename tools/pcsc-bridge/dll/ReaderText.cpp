@@ -1,5 +1,6 @@
 #include "ReaderText.h"
 
+#include "sim/text/UtfCodec.h"
 #include "tools/pcsc-bridge/BridgeProtocol.h"
 
 namespace reader_text {
@@ -41,12 +42,26 @@ template <class Char> std::basic_string<Char> BoundedCopy(const Char* text)
     return copy;
 }
 
+// UTF-16 to UTF-8; nullopt for an unpaired surrogate, which names no reader.
+std::optional<std::string> WellFormedToUtf8(const std::wstring& wide)
+{
+    const std::u16string text(wide.begin(), wide.end());
+    for (size_t at = 0; at < text.size();) {
+        const size_t length = DecodeUtf16At(text, at).length;
+        if (length == 0)
+            return std::nullopt;
+        at += length;
+    }
+    return Utf16ToUtf8(text);
+}
+
 } // namespace
 
 std::wstring Utf8ToWide(const std::string& text)
 {
     // The host sends names that pcsc-lite gave it; replace what does not decode.
-    return ToWide(CP_UTF8, 0, text).value_or(std::wstring());
+    const std::u16string wide = Utf8ToUtf16(text);
+    return std::wstring(wide.begin(), wide.end());
 }
 
 std::string WideToAnsi(const std::wstring& text)
@@ -56,7 +71,7 @@ std::string WideToAnsi(const std::wstring& text)
 
 std::optional<std::string> WideToUtf8(const wchar_t* text)
 {
-    return FromWide(CP_UTF8, WC_ERR_INVALID_CHARS, BoundedCopy(text));
+    return WellFormedToUtf8(BoundedCopy(text));
 }
 
 std::optional<std::string> AnsiToUtf8(const char* text)
@@ -64,7 +79,7 @@ std::optional<std::string> AnsiToUtf8(const char* text)
     std::optional<std::wstring> wide = ToWide(CP_ACP, 0, BoundedCopy(text));
     if (!wide)
         return std::nullopt;
-    return FromWide(CP_UTF8, 0, *wide);
+    return WellFormedToUtf8(*wide);
 }
 
 std::vector<std::wstring> WideNames(const std::vector<std::string>& utf8Names)

@@ -9,6 +9,7 @@
 #include "ClientCalls.h"
 #include "RandomBytes.h"
 #include "tools/pcsc-bridge/BridgeProtocol.h"
+#include "tools/posix/WriteAll.h"
 
 using namespace bridge;
 
@@ -145,22 +146,15 @@ ClientConnection::ReadResult ClientConnection::ReadExactly(uint8_t* data, size_t
 
 bool ClientConnection::WriteAll(const std::vector<uint8_t>& data)
 {
+    // Without blocking: a client that does not read gives up the reply at
+    // the deadline instead of holding the host.
     const auto deadline = std::chrono::steady_clock::now() + m_settings.sendTimeout;
-    size_t done = 0;
-    while (done < data.size()) {
-        ssize_t n = send(m_socket, data.data() + done, data.size() - done, MSG_NOSIGNAL | MSG_DONTWAIT);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-            if (!WaitFor(POLLOUT, deadline))
-                return false; // the client does not read
-            continue;
-        }
-        if (n <= 0)
-            return false;
-        done += static_cast<size_t>(n);
-    }
-    return true;
+    return posix_io::WriteAllWith(
+        data.data(), data.size(),
+        [this](const uint8_t* bytes, size_t count) {
+            return send(m_socket, bytes, count, MSG_NOSIGNAL | MSG_DONTWAIT);
+        },
+        [this, deadline] { return WaitFor(POLLOUT, deadline); });
 }
 
 bool ClientConnection::PeerGone() const

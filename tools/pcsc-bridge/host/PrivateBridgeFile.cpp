@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "tools/posix/WriteAll.h"
+
 namespace {
 
 // Copies of the paths for the signal handler (no allocation there).
@@ -27,20 +29,6 @@ std::string BaseDirectory()
             return value;
     }
     return "/tmp";
-}
-
-bool WriteAll(int descriptor, const std::string& text)
-{
-    size_t done = 0;
-    while (done < text.size()) {
-        ssize_t n = write(descriptor, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += static_cast<size_t>(n);
-    }
-    return true;
 }
 
 void SetAside(char* copy, const std::string& path)
@@ -111,7 +99,7 @@ bool PrivateBridgeFile::Create(const bridge::BridgeEndpoint& endpoint)
         return false;
     m_file = file;
     SetAside(g_signalFile, m_file);
-    bool written = WriteAll(descriptor, text);
+    bool written = posix_io::WriteAll(descriptor, text.data(), text.size());
     int saved = errno;
     if (close(descriptor) != 0 && written) {
         written = false;
