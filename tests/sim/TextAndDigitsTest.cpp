@@ -49,7 +49,7 @@ TEST_P(AlphaIdentifierTest, GivesUtf8)
 }
 
 // The standards' own examples and public vectors are in PhoneBookVectorsTest;
-// surrogates, in the UTF-16 cases of StoredSmsTest.
+// surrogates, with the codec's own cases in UtfCodecTest.
 INSTANTIATE_TEST_SUITE_P(
     Fields, AlphaIdentifierTest,
     testing::Values(TextCase{"4142FF43", "AB"},           // GSM: up to the first FF
