@@ -1,5 +1,6 @@
 #include "FullJson.h"
 
+#include "ContentWords.h"
 #include "FullSmsJson.h"
 #include "UiccJson.h"
 #include "UiccWords.h"

@@ -1,10 +1,9 @@
 #include "FullSmsJson.h"
 
+#include "ContentWords.h"
 #include "FullSmsView.h"
 #include "UiccWords.h"
 #include "sim/SimFiles.h"
-#include "sim/sms/SmsCommandType.h"
-#include "sim/sms/SmsReportStatus.h"
 
 namespace {
 
@@ -34,17 +33,17 @@ void AddByType(ordered_json& json, const StoredSms& sms)
     if (sms.messageReference)
         json["reference"] = *sms.messageReference;
     if (sms.type == SmsType::Submit)
-        json["validity"] = {{"format", sms.validity.format}, {"text", sms.validity.text}};
+        json["validity"] = {{"format", ValidityFormatName(sms.validity.format)}, {"text", ValidityText(sms.validity)}};
     if (sms.type == SmsType::StatusReport && sms.dischargeTimeValid)
         json["dischargeTime"] = IsoText(sms.dischargeTime);
     if (sms.dischargeTimeInvalid)
         json["dischargeTimeInvalid"] = true;
     if (sms.commandType)
-        json["commandType"] = {{"value", *sms.commandType}, {"meaning", CommandTypeName(*sms.commandType)}};
+        json["commandType"] = {{"value", sms.commandType->value}, {"meaning", CommandTypeName(sms.commandType->kind)}};
     if (sms.messageNumber)
         json["messageNumber"] = *sms.messageNumber;
     if (sms.reportStatus)
-        json["reportStatus"] = {{"value", *sms.reportStatus}, {"meaning", ReportStatusName(*sms.reportStatus)}};
+        json["reportStatus"] = {{"value", sms.reportStatus->value}, {"meaning", ReportStatusName(*sms.reportStatus)}};
 }
 
 void AddConcatenation(ordered_json& json, const JoinedSms& joined, const FullSmsView& view)
@@ -64,7 +63,7 @@ ordered_json MessageJson(const SmsMessages& messages, const JoinedSms& joined)
     const StoredSms& sms = view.head;
     ordered_json json;
     json["record"] = view.record;
-    json["status"] = SmsStatusName(sms.statusByte);
+    json["status"] = SmsStatusName(sms.status);
     json["type"] = SmsTypeName(sms.type);
     json["serviceCentre"] = sms.serviceCentre.text;
     json["address"] = sms.address.text;
@@ -80,8 +79,8 @@ ordered_json MessageJson(const SmsMessages& messages, const JoinedSms& joined)
     AddConcatenation(json, joined, view);
     AddCoding(json, sms, view);
     AddByType(json, sms);
-    if (!view.error.empty())
-        json["error"] = "decoding stopped at the " + view.error;
+    if (view.stoppedAt)
+        json["error"] = std::string("decoding stopped at the ") + SmsFieldName(*view.stoppedAt);
     return json;
 }
 

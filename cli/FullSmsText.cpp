@@ -1,16 +1,15 @@
 #include "FullSmsText.h"
 
+#include "ContentWords.h"
 #include "FullSmsView.h"
 #include "FullText.h"
 #include "TerminalText.h"
-#include "sim/sms/SmsCommandType.h"
-#include "sim/sms/SmsReportStatus.h"
 
 namespace {
 
-std::string StateText(const SmsMessages& messages)
+std::string SummaryText(const SmsMessages& messages)
 {
-    if (const std::string state = ::StateText(messages.state); !state.empty())
+    if (std::string state = StateText(messages.state); !state.empty())
         return state;
     std::string text = std::to_string(messages.messages.size()) + " messages in " +
                        std::to_string(messages.records.size()) + " of " + std::to_string(messages.recordCount) +
@@ -34,7 +33,7 @@ std::string HeadLine(const FullSmsView& view)
 {
     const StoredSms& sms = view.head;
     std::string line = std::string("  Record") + (view.records.size() > 1 ? "s " : " ") + Join(view.records, ", ") +
-                       " (" + SmsStatusName(sms.statusByte) + (sms.deleted ? ", deleted" : "") + ", " +
+                       " (" + SmsStatusName(sms.status) + (sms.deleted ? ", deleted" : "") + ", " +
                        SmsTypeName(sms.type) + ") " + AddressWord(sms.type) + " " +
                        TerminalText(sms.address.text, false);
     if (const std::string time = TimestampText(sms); !time.empty())
@@ -61,7 +60,7 @@ std::string CommandNote(const StoredSms& sms)
 {
     std::string note;
     if (sms.commandType)
-        note += ", command " + std::to_string(*sms.commandType) + " (" + CommandTypeName(*sms.commandType) + ")";
+        note += ", command " + std::to_string(sms.commandType->value) + " (" + CommandTypeName(sms.commandType->kind) + ")";
     if (sms.messageNumber)
         note += ", message number " + std::to_string(*sms.messageNumber);
     return note;
@@ -85,8 +84,8 @@ std::string DetailLine(const JoinedSms& joined, const FullSmsView& view)
         details += ", missing part " + Join(joined.missing, ", ");
     if (sms.messageReference)
         details += ", reference " + std::to_string(*sms.messageReference);
-    if (sms.type == SmsType::Submit && sms.validity.format != "none")
-        details += ", valid " + sms.validity.format + " " + sms.validity.text;
+    if (sms.type == SmsType::Submit && sms.validity.format != ValidityFormat::None)
+        details += std::string(", valid ") + ValidityFormatName(sms.validity.format) + " " + ValidityText(sms.validity);
     details += CommandNote(sms);
     if (sms.reportStatus)
         details += ", status " + ReportStatusName(*sms.reportStatus);
@@ -96,8 +95,8 @@ std::string DetailLine(const JoinedSms& joined, const FullSmsView& view)
         details += ", discharge time not a valid date";
     if (!sms.serviceCentre.text.empty())
         details += ", centre " + TerminalText(sms.serviceCentre.text, false);
-    if (!view.error.empty())
-        details += ", decoding stopped at the " + view.error;
+    if (view.stoppedAt)
+        details += std::string(", decoding stopped at the ") + SmsFieldName(*view.stoppedAt);
     if (details.starts_with(", "))
         details.erase(0, 2);
     return "    [" + details + "]\n";
@@ -125,7 +124,7 @@ std::string TextLines(const std::string& shown)
 
 std::string SmsText(const SmsMessages& messages)
 {
-    std::string text = "Messages (EF_SMS) : " + StateText(messages) + "\n";
+    std::string text = "Messages (EF_SMS) : " + SummaryText(messages) + "\n";
     for (const JoinedSms& joined : messages.messages) {
         const FullSmsView view = ViewOf(messages, joined);
         text += HeadLine(view) + DetailLine(joined, view);

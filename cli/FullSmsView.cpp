@@ -1,5 +1,7 @@
 #include "FullSmsView.h"
 
+#include "ContentWords.h"
+
 FullSmsView ViewOf(const SmsMessages& messages, const JoinedSms& joined)
 {
     FullSmsView view{messages.records[joined.parts.front()].sms, 0, {}, {}, {}};
@@ -7,8 +9,8 @@ FullSmsView ViewOf(const SmsMessages& messages, const JoinedSms& joined)
         const SmsRecordEntry& entry = messages.records[part];
         view.records.push_back(entry.record);
         view.octets.insert(view.octets.end(), entry.sms.userData.octets.begin(), entry.sms.userData.octets.end());
-        if (view.error.empty() && !entry.sms.error.empty())
-            view.error = entry.sms.error;
+        if (!view.stoppedAt)
+            view.stoppedAt = entry.sms.stoppedAt;
     }
     view.record = view.records.front();
     return view;

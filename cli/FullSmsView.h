@@ -2,6 +2,7 @@
 // from its records: the first part present stands for the whole.
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,7 +12,7 @@ struct FullSmsView {
     const StoredSms& head;        // the first part present, in part order
     int record;                 // the record of `head`
     std::vector<int> records;   // the parts' records, in part order
-    std::string error;          // the first part's note on where decoding stopped
+    std::optional<SmsField> stoppedAt; // where the first part cut short stopped decoding
     std::vector<uint8_t> octets; // 8-bit and compressed data: the parts' octets, in part order
 };
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "ContentWords.h"
 #include "FullSmsText.h"
 #include "TerminalText.h"
 #include "UiccText.h"
@@ -45,27 +46,6 @@ std::string OneLine(const std::string& text)
 {
     return TerminalText(text, false);
 }
-
-std::string StateText(FileState state)
-{
-    switch (state) {
-    case FileState::NotRead:
-        return "not read";
-    case FileState::Absent:
-        return "not on the card";
-    case FileState::Refused:
-        return "not readable (the card refused it)";
-    case FileState::Unusable:
-        return "not readable (its header describes another kind of file)";
-    case FileState::Error:
-        return "not readable (the card answered with an error)";
-    case FileState::Read:
-    case FileState::Incomplete:
-        break;
-    }
-    return {};
-}
-
 
 std::string ExtensionWords(ExtensionState state, unsigned stoppedAt)
 {

@@ -10,10 +10,6 @@
 // U+FFFD (see TerminalText).
 std::string OneLine(const std::string& text);
 
-// Why a file shows nothing ("not on the card", "not read", ...); empty when
-// it was read, whole or in part.
-std::string StateText(FileState state);
-
 // What stopped an extension chain, in words; empty when nothing did.
 std::string ExtensionWords(ExtensionState state, unsigned stoppedAt);
 

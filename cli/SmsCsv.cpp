@@ -1,5 +1,6 @@
 #include "SmsCsv.h"
 
+#include "ContentWords.h"
 #include "Csv.h"
 #include "FullSmsView.h"
 
@@ -9,7 +10,7 @@ std::string Row(const SmsMessages& messages, const JoinedSms& joined)
 {
     const FullSmsView view = ViewOf(messages, joined);
     const StoredSms& sms = view.head;
-    return CsvRow({std::to_string(view.record), SmsStatusName(sms.statusByte), sms.deleted ? "yes" : "no",
+    return CsvRow({std::to_string(view.record), SmsStatusName(sms.status), sms.deleted ? "yes" : "no",
                    SmsTypeName(sms.type), sms.serviceCentre.text, sms.address.text, TimestampText(sms),
                    AlphabetText(sms),
                    sms.coding.messageClass >= 0 ? std::to_string(sms.coding.messageClass) : "",

@@ -1,5 +1,6 @@
 #include "UiccJson.h"
 
+#include "ContentWords.h"
 #include "FullJson.h"
 #include "FullSmsJson.h"
 #include "FullSmsView.h"

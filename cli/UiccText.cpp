@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "ContentWords.h"
 #include "FullSmsText.h"
 #include "FullSmsView.h"
 #include "FullText.h"

@@ -23,6 +23,3 @@ struct RawCardFile {
     // files: one entry holding the bytes read.
     std::vector<std::vector<uint8_t>> records;
 };
-
-// "not-read", "read", "absent", "refused", "incomplete", "unusable", "error".
-const char* FileStateName(FileState state);

@@ -60,22 +60,3 @@ ExtensionResult FollowExtensionChain(uint8_t first, const std::vector<std::vecto
     result.state = result.records.empty() ? ExtensionState::None : ExtensionState::Complete;
     return result;
 }
-
-const char* ExtensionStateName(ExtensionState state)
-{
-    switch (state) {
-    case ExtensionState::None:
-        return "none";
-    case ExtensionState::Complete:
-        return "complete";
-    case ExtensionState::Missing:
-        return "missing";
-    case ExtensionState::Loop:
-        return "loop";
-    case ExtensionState::TooLong:
-        return "too-long";
-    case ExtensionState::Invalid:
-        return "invalid";
-    }
-    return "none";
-}

@@ -32,6 +32,3 @@ struct ExtensionResult {
 // Follows the chain from record `first` (NoRecordId: none) through
 // `records`, where record n is records[n - 1] as received.
 ExtensionResult FollowExtensionChain(uint8_t first, const std::vector<std::vector<uint8_t>>& records);
-
-// "none", "complete", "missing", "loop", "too-long", "invalid".
-const char* ExtensionStateName(ExtensionState state);

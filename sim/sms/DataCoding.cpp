@@ -30,7 +30,7 @@ DataCoding MessageWaiting(uint8_t scheme)
     coding.waiting = group == 0xC ? WaitingGroup::Discard : WaitingGroup::Store;
     coding.alphabet = group == 0xE ? SmsAlphabet::Ucs2 : SmsAlphabet::Gsm7;
     coding.waitingActive = scheme & 0x08;
-    coding.waitingKind = scheme & 0x03;
+    coding.waitingKind = static_cast<WaitingKind>(scheme & 0x03);
     return coding;
 }
 
@@ -55,19 +55,4 @@ DataCoding DecodeDataCoding(uint8_t scheme)
     if (group < 0xF)
         return MessageWaiting(scheme);
     return DataCodingAndClass(scheme);
-}
-
-const char* AlphabetName(SmsAlphabet alphabet)
-{
-    switch (alphabet) {
-    case SmsAlphabet::EightBit: return "8bit";
-    case SmsAlphabet::Ucs2: return "ucs2";
-    default: return "gsm7";
-    }
-}
-
-const char* WaitingKindName(int kind)
-{
-    static const char* const names[] = {"voicemail", "fax", "email", "other"};
-    return names[kind & 0x03];
 }

@@ -7,6 +7,9 @@ enum class SmsAlphabet { Gsm7, EightBit, Ucs2 };
 
 enum class WaitingGroup { None, Discard, Store }; // groups 1100 (discard), 1101 and 1110 (store)
 
+// What is waiting, by bits 1-0 of the scheme.
+enum class WaitingKind { VoiceMail = 0, Fax = 1, Email = 2, Other = 3 };
+
 struct DataCoding {
     SmsAlphabet alphabet = SmsAlphabet::Gsm7;
     bool compressed = false;
@@ -14,15 +17,9 @@ struct DataCoding {
     int messageClass = -1;     // 0 to 3, or -1 when the scheme gives none
     WaitingGroup waiting = WaitingGroup::None;
     bool waitingActive = false; // the indication is set (else cleared)
-    int waitingKind = 0;        // 0 voice mail, 1 fax, 2 e-mail, 3 other
+    WaitingKind waitingKind = WaitingKind::VoiceMail;
 };
 
 // Reserved values and groups (alphabet 11, groups 1000-1011) are read as the
 // GSM default alphabet, as receivers are to assume.
 DataCoding DecodeDataCoding(uint8_t scheme);
-
-// "gsm7", "8bit" or "ucs2".
-const char* AlphabetName(SmsAlphabet alphabet);
-
-// "voicemail", "fax", "email" or "other".
-const char* WaitingKindName(int kind);

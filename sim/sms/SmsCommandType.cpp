@@ -1,12 +1,12 @@
 #include "sim/sms/SmsCommandType.h"
 
-const char* CommandTypeName(uint8_t type)
+SmsCommandType DecodeCommandType(uint8_t value)
 {
-    switch (type) {
-    case 0x00: return "enquiry about a submitted message";
-    case 0x01: return "cancel its status report request";
-    case 0x02: return "delete a submitted message";
-    case 0x03: return "enable its status report request";
-    default: return type >= 0xE0 ? "specific to the service centre" : "reserved";
+    switch (value) {
+    case 0x00: return {value, SmsCommandKind::Enquiry};
+    case 0x01: return {value, SmsCommandKind::CancelReportRequest};
+    case 0x02: return {value, SmsCommandKind::Delete};
+    case 0x03: return {value, SmsCommandKind::EnableReportRequest};
+    default: return {value, value >= 0xE0 ? SmsCommandKind::CentreSpecific : SmsCommandKind::Reserved};
     }
 }

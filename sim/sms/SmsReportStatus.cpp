@@ -1,45 +1,42 @@
 #include "sim/sms/SmsReportStatus.h"
 
+#include <cstddef>
+
 namespace {
 
-// Temporary errors: the same causes whether the centre goes on trying or not.
-const char* const TemporaryErrors[] = {"congestion",     "recipient busy",
-                                       "no response from the recipient", "service rejected",
-                                       "quality of service not available", "error in the recipient"};
+using enum ReportCause;
 
-const char* const PermanentErrors[] = {"remote procedure error",
-                                       "incompatible destination",
-                                       "connection rejected by the recipient",
-                                       "not obtainable",
-                                       "quality of service not available",
-                                       "no interworking available",
-                                       "validity period expired",
-                                       "deleted by the sender",
-                                       "deleted by the service centre administration",
-                                       "message does not exist"};
+constexpr ReportCause Completed[] = {Received, ForwardedUnconfirmed, Replaced};
 
-const char* const Completed[] = {"received by the recipient",
-                                 "forwarded to the recipient, delivery not confirmed",
-                                 "replaced by the service centre"};
+constexpr ReportCause TemporaryErrors[] = {Congestion,      RecipientBusy,
+                                           NoResponse,      ServiceRejected,
+                                           QualityOfServiceUnavailable, RecipientError};
 
+constexpr ReportCause PermanentErrors[] = {RemoteProcedureError,  IncompatibleDestination,
+                                           ConnectionRejected,    NotObtainable,
+                                           QualityOfServiceUnavailable, NoInterworking,
+                                           ValidityPeriodExpired, DeletedBySender,
+                                           DeletedByAdministration, MessageDoesNotExist};
+
+// Values 0x10-0x1F of each range are left to the centres.
 template <size_t N>
-const char* Cause(const char* const (&causes)[N], unsigned offset)
+ReportCause Cause(const ReportCause (&causes)[N], unsigned offset)
 {
     if (offset >= 0x10)
-        return "specific to the service centre";
-    return offset < N ? causes[offset] : "reserved";
+        return CentreSpecific;
+    return offset < N ? causes[offset] : Reserved;
 }
 
 } // namespace
 
-std::string ReportStatusName(uint8_t status)
+SmsReportStatus DecodeReportStatus(uint8_t value)
 {
-    const unsigned offset = status & 0x1Fu;
-    switch (status >> 5) {
-    case 0: return std::string("completed: ") + Cause(Completed, offset);
-    case 1: return std::string("trying: ") + Cause(TemporaryErrors, offset);
-    case 2: return std::string("failed: ") + Cause(PermanentErrors, offset);
-    case 3: return std::string("stopped: ") + Cause(TemporaryErrors, offset);
-    default: return "reserved";
+    const unsigned offset = value & 0x1Fu;
+    switch (value >> 5) {
+    case 0: return {value, ReportCategory::Completed, Cause(Completed, offset)};
+    case 1: return {value, ReportCategory::Trying, Cause(TemporaryErrors, offset)};
+    case 2: return {value, ReportCategory::Failed, Cause(PermanentErrors, offset)};
+    case 3: return {value, ReportCategory::Stopped, Cause(TemporaryErrors, offset)};
+    default: return {value, ReportCategory::Reserved, Reserved};
     }
 }

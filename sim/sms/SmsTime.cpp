@@ -1,8 +1,5 @@
 #include "sim/sms/SmsTime.h"
 
-#include <cstdio>
-#include <cstdlib>
-
 namespace {
 
 constexpr uint8_t ZoneSign = 0x08; // bit 3 of the time zone octet: west of UTC
@@ -34,14 +31,4 @@ bool DecodeSmsTime(const uint8_t* stamp, SmsTime& time)
     time.offsetQuarters = stamp[6] & ZoneSign ? -quarters : quarters;
     return year >= 0 && quarters >= 0 && InRange(time.month, 1, 12) && InRange(time.day, 1, 31) &&
            InRange(time.hour, 0, 23) && InRange(time.minute, 0, 59) && InRange(time.second, 0, 59);
-}
-
-std::string IsoText(const SmsTime& time)
-{
-    const int offsetMinutes = std::abs(time.offsetQuarters) * 15;
-    char text[40];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d%c%02d:%02d", time.year, time.month, time.day,
-                  time.hour, time.minute, time.second, time.offsetQuarters < 0 ? '-' : '+', offsetMinutes / 60,
-                  offsetMinutes % 60);
-    return text;
 }

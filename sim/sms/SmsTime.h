@@ -3,7 +3,6 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
-#include <string>
 
 constexpr size_t SmsTimeLength = 7;
 
@@ -20,6 +19,3 @@ struct SmsTime {
 // Decodes the 7 octets at `stamp`. Fails for a digit above 9 or a field out
 // of its range (month 1-12, day 1-31, hour 0-23, minute and second 0-59).
 bool DecodeSmsTime(const uint8_t* stamp, SmsTime& time);
-
-// ISO 8601 with the card's offset, for example 2002-08-26T19:37:41-01:00.
-std::string IsoText(const SmsTime& time);

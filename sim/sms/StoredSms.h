@@ -8,6 +8,8 @@
 
 #include "sim/sms/DataCoding.h"
 #include "sim/sms/SmsAddress.h"
+#include "sim/sms/SmsCommandType.h"
+#include "sim/sms/SmsReportStatus.h"
 #include "sim/sms/SmsTime.h"
 #include "sim/sms/SmsUserData.h"
 #include "sim/sms/ValidityPeriod.h"
@@ -16,8 +18,37 @@
 // received record and a command on a sent one.
 enum class SmsType { Deliver, Submit, StatusReport, Command, Reserved };
 
+// The record's status byte: free, or a received message read or not, or a
+// message to send, sent or not.
+enum class SmsStatus { Free, Read, Unread, Sent, Unsent };
+
+// The fields of a record in the order they are read, for telling where its
+// decoding stopped.
+enum class SmsField {
+    ServiceCentreAddress,
+    FirstOctet,
+    MessageType,
+    MessageReference,
+    OriginatingAddress,
+    DestinationAddress,
+    RecipientAddress,
+    ProtocolIdentifier,
+    DataCodingScheme,
+    TimeStamp,
+    DischargeTime,
+    ValidityPeriod,
+    Status,
+    ParameterIndicator,
+    CommandType,
+    MessageNumber,
+    UserDataLength,
+    UserDataHeader,
+    UserData,
+};
+
 struct StoredSms {
     uint8_t statusByte = 0;
+    SmsStatus status = SmsStatus::Free;
     bool deleted = false; // the status marks the record free, yet it holds a message
     SmsType type = SmsType::Deliver;
     uint8_t firstOctet = 0;
@@ -31,9 +62,9 @@ struct StoredSms {
     bool dischargeTimeValid = false;
     bool dischargeTimeInvalid = false;
     SmsTime dischargeTime;                    // STATUS-REPORT
-    std::optional<uint8_t> reportStatus;      // STATUS-REPORT: TP-ST
+    std::optional<SmsReportStatus> reportStatus; // STATUS-REPORT: TP-ST
     ValidityPeriod validity;                  // SUBMIT
-    std::optional<uint8_t> commandType;       // COMMAND: TP-CT
+    std::optional<SmsCommandType> commandType; // COMMAND: TP-CT
     std::optional<uint8_t> messageNumber;     // COMMAND: TP-MN
     // Absent where the message does not carry them: a STATUS-REPORT holds
     // them as its TP-PI says, a COMMAND holds no coding and no user data.
@@ -42,18 +73,12 @@ struct StoredSms {
     bool carriesUserData = false;             // DELIVER and SUBMIT always
     DataCoding coding;                        // the default alphabet when no scheme is carried
     SmsUserData userData;
-    std::string error; // where decoding stopped; empty when the record was whole
+    std::optional<SmsField> stoppedAt; // where decoding stopped; empty when the record was whole
 };
 
 // Decodes a record of `length` octets. Returns false when it holds no
 // message: its octets after the status are blank (all FF or all 00, whatever
 // the status says), or it is free and does not decode. Any other used record
 // is returned; a field that reaches past the record ends the decoding there,
-// with `error` saying which.
+// with `stoppedAt` saying which.
 bool DecodeStoredSms(const uint8_t* record, size_t length, StoredSms& sms);
-
-// "read", "unread", "sent", "unsent", or "free" for a free record.
-const char* SmsStatusName(uint8_t statusByte);
-
-// "deliver", "submit", "status-report", "command" or "reserved".
-const char* SmsTypeName(SmsType type);

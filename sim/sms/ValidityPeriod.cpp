@@ -1,9 +1,5 @@
 #include "sim/sms/ValidityPeriod.h"
 
-#include <cstdio>
-
-#include "sim/sms/SmsTime.h"
-
 namespace {
 
 enum Format { None = 0, Enhanced = 1, Relative = 2, Absolute = 3 };
@@ -13,47 +9,41 @@ Format FormatOf(uint8_t firstOctet)
     return static_cast<Format>(firstOctet >> 3 & 0x03);
 }
 
-std::string Count(unsigned value, const char* unit)
-{
-    return std::to_string(value) + " " + unit + (value == 1 ? "" : "s");
-}
-
-std::string MinutesText(unsigned minutes)
-{
-    if (minutes < 60)
-        return Count(minutes, "minute");
-    std::string text = Count(minutes / 60, "hour");
-    return minutes % 60 ? text + " " + Count(minutes % 60, "minute") : text;
-}
-
-std::string SemiOctetDigits(uint8_t octet)
-{
-    static const char hex[] = "0123456789ABCDEF";
-    return {hex[octet & 0x0F], hex[octet >> 4]};
-}
-
 // Enhanced format: a functionality indicator, further indicator octets while
 // its bit 7 is set (their bits are reserved), then the period by the first
 // octet's bits 2-0, all within the field's seven octets.
-std::string EnhancedText(const uint8_t* data)
+void DecodeEnhanced(const uint8_t* data, ValidityPeriod& period)
 {
     size_t at = 1;
     while (at < SmsTimeLength && data[at - 1] & 0x80)
         ++at;
     const size_t left = SmsTimeLength - at;
     const uint8_t* value = data + at;
-    std::string text;
+    period.singleShot = data[0] & 0x40;
     switch (data[0] & 0x07) {
-    case 0: text = "none"; break;
-    case 1: text = left >= 1 ? RelativeValidityText(value[0]) : "invalid"; break;
-    case 2: text = left >= 1 ? Count(value[0], "second") : "invalid"; break;
-    case 3:
-        text = left >= 3 ? SemiOctetDigits(value[0]) + ":" + SemiOctetDigits(value[1]) + ":" + SemiOctetDigits(value[2])
-                         : "invalid";
+    case 0: period.enhanced = EnhancedForm::None; break;
+    case 1:
+        period.enhanced = EnhancedForm::Relative;
+        period.valid = left >= 1;
+        if (period.valid)
+            period.duration = RelativeValidity(value[0]);
         break;
-    default: text = "reserved"; break;
+    case 2:
+        period.enhanced = EnhancedForm::Seconds;
+        period.valid = left >= 1;
+        if (period.valid)
+            period.duration = {value[0], TimeUnit::Seconds};
+        break;
+    case 3:
+        period.enhanced = EnhancedForm::Time;
+        period.valid = left >= 3;
+        for (size_t i = 0; period.valid && i < 3; ++i) {
+            period.timeDigits[2 * i] = value[i] & 0x0F;
+            period.timeDigits[2 * i + 1] = value[i] >> 4;
+        }
+        break;
+    default: period.enhanced = EnhancedForm::Reserved; break;
     }
-    return data[0] & 0x40 ? text + ", single shot" : text;
 }
 
 } // namespace
@@ -73,29 +63,30 @@ ValidityPeriod DecodeValidityPeriod(uint8_t firstOctet, const uint8_t* data)
     ValidityPeriod period;
     switch (FormatOf(firstOctet)) {
     case Relative:
-        period = {"relative", RelativeValidityText(data[0])};
+        period.format = ValidityFormat::Relative;
+        period.duration = RelativeValidity(data[0]);
         break;
     case Enhanced:
-        period = {"enhanced", EnhancedText(data)};
+        period.format = ValidityFormat::Enhanced;
+        DecodeEnhanced(data, period);
         break;
-    case Absolute: {
-        SmsTime time;
-        period = {"absolute", DecodeSmsTime(data, time) ? IsoText(time) : "invalid"};
+    case Absolute:
+        period.format = ValidityFormat::Absolute;
+        period.valid = DecodeSmsTime(data, period.time);
         break;
-    }
     default:
         break;
     }
     return period;
 }
 
-std::string RelativeValidityText(uint8_t value)
+Duration RelativeValidity(uint8_t value)
 {
     if (value <= 143)
-        return MinutesText((value + 1u) * 5);
+        return {(value + 1u) * 5, TimeUnit::Minutes};
     if (value <= 167)
-        return MinutesText(12 * 60 + (value - 143u) * 30);
+        return {12 * 60 + (value - 143u) * 30, TimeUnit::Minutes};
     if (value <= 196)
-        return Count(value - 166u, "day");
-    return Count(value - 192u, "week");
+        return {value - 166u, TimeUnit::Days};
+    return {value - 192u, TimeUnit::Weeks};
 }

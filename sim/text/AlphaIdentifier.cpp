@@ -78,18 +78,3 @@ AlphaText DecodeAlphaIdentifier(const uint8_t* field, size_t length)
     }
     return alpha;
 }
-
-const char* AlphaCodingName(AlphaCoding coding)
-{
-    switch (coding) {
-    case AlphaCoding::Gsm:
-        return "gsm7";
-    case AlphaCoding::Ucs2:
-        return "ucs2-80";
-    case AlphaCoding::Ucs2Base8:
-        return "ucs2-81";
-    case AlphaCoding::Ucs2Base16:
-        return "ucs2-82";
-    }
-    return "gsm7";
-}

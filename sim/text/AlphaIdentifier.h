@@ -20,6 +20,3 @@ struct AlphaText {
 
 // Decodes a field of `length` bytes (what was received of it).
 AlphaText DecodeAlphaIdentifier(const uint8_t* field, size_t length);
-
-// "gsm7", "ucs2-80", "ucs2-81", "ucs2-82".
-const char* AlphaCodingName(AlphaCoding coding);

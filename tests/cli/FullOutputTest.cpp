@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "cli/CliOptions.h"
+#include "cli/ContentWords.h"
 #include "cli/Csv.h"
 #include "cli/FullExport.h"
 #include "cli/FullJson.h"
@@ -254,6 +255,77 @@ TEST(SmsOutput, ShowsWhatEachMessageCarries)
         for (const auto& key : c.lacks)
             EXPECT_FALSE(json.contains(key.get<std::string>())) << key;
     }
+}
+
+// Service-centre times as ISO 8601 with the card's offset.
+TEST(ContentWords, TimeStamps)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"20 80 62 91 73 14 48", "2002-08-26T19:37:41-01:00"}, // four quarters west
+        {"99 30 92 51 61 95 80", "1999-03-29T15:16:59+02:00"}, // eight quarters east
+        {"11 10 11 71 95 51 40", "2011-01-11T17:59:15+01:00"},
+        {"42 21 03 00 00 00 0A", "2024-12-30T00:00:00-05:00"}, // sign bit with a tens digit
+        {"96 21 03 00 00 00 35", "2069-12-30T00:00:00+13:15"},
+        {"07 21 03 00 00 00 00", "1970-12-30T00:00:00+00:00"},
+    };
+    for (const auto& [hex, iso] : cases) {
+        SmsTime time;
+        ASSERT_TRUE(DecodeSmsTime(Hex(hex).data(), time)) << hex;
+        EXPECT_EQ(IsoText(time), iso);
+    }
+}
+
+// A validity period by its format (the first octet's bits 4-3) and value, as
+// the text view and the JSON give it.
+TEST(ContentWords, ValidityPeriods)
+{
+    const std::tuple<uint8_t, const char*, const char*> cases[] = {
+        {0x00, "", "none "},
+        {0x10, "00", "relative 5 minutes"},
+        {0x10, "0B", "relative 1 hour"},
+        {0x10, "8F", "relative 12 hours"},
+        {0x10, "90", "relative 12 hours 30 minutes"},
+        {0x10, "A7", "relative 24 hours"},
+        {0x10, "A8", "relative 2 days"},
+        {0x10, "C4", "relative 30 days"},
+        {0x10, "C5", "relative 5 weeks"},
+        {0x10, "FF", "relative 63 weeks"},
+        {0x08, "43 00 30 00 00 00 00", "enhanced 00:03:00, single shot"},
+        {0x08, "03 21 B3 05 00 00 00", "enhanced 12:3B:50"},        // semi-octets shown as received
+        {0x08, "81 00 A7 00 00 00 00", "enhanced 24 hours"},       // a further indicator octet
+        {0x08, "02 2D 00 00 00 00 00", "enhanced 45 seconds"},
+        {0x08, "81 80 80 80 80 80 80", "enhanced invalid"},        // indicators fill the field
+        {0x08, "40 00 00 00 00 00 00", "enhanced none, single shot"},
+        {0x08, "05 00 00 00 00 00 00", "enhanced reserved"},
+        {0x18, "20 80 62 91 73 14 48", "absolute 2002-08-26T19:37:41-01:00"},
+        {0x18, "20 31 62 91 73 14 48", "absolute invalid"},
+    };
+    for (const auto& [firstOctet, hex, text] : cases) {
+        const Bytes value = Hex(hex);
+        ASSERT_EQ(value.size(), ValidityPeriodLength(firstOctet)) << text;
+        const ValidityPeriod period = DecodeValidityPeriod(firstOctet, value.data());
+        EXPECT_EQ(std::string(ValidityFormatName(period.format)) + " " + ValidityText(period), text);
+    }
+}
+
+TEST(ContentWords, ReportStatus)
+{
+    const std::pair<uint8_t, const char*> cases[] = {
+        {0x00, "completed: received by the recipient"},
+        {0x02, "completed: replaced by the service centre"},
+        {0x03, "completed: reserved"},
+        {0x1F, "completed: specific to the service centre"},
+        {0x25, "trying: error in the recipient"},
+        {0x26, "trying: reserved"},
+        {0x46, "failed: validity period expired"},
+        {0x49, "failed: message does not exist"},
+        {0x4A, "failed: reserved"},
+        {0x61, "stopped: recipient busy"},
+        {0x70, "stopped: specific to the service centre"},
+        {0x80, "reserved"},
+    };
+    for (const auto& [value, text] : cases)
+        EXPECT_EQ(ReportStatusName(DecodeReportStatus(value)), text) << unsigned{value};
 }
 
 UsimPhoneBookEntry Entry(unsigned entry, unsigned set, const char* name, const char* number)

@@ -1,6 +1,6 @@
-// Real-world vectors from tests/vectors/public-vectors.json decoded as
-// velmora-cli --full decodes them: where a vector states its meaning, that
-// is what --full gives.
+// Real-world vectors from tests/vectors/public-vectors.json through the
+// phone-book decoders (dialling records, alpha identifiers, 7-bit text):
+// where a vector states its meaning, that is what comes out.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -46,7 +46,7 @@ void ExpectAsStated(const json& stated, const PhoneBookRecord* record)
     }
 }
 
-TEST(FullPublicVectors, DiallingRecords)
+TEST(PhoneBookVectors, DiallingRecords)
 {
     const std::map<std::string, FullAdnExpectation> expected = {
         {"pysim-adn-1", {true, "B HA 1 Sic", "6082658001", ExtensionState::None}},
@@ -90,7 +90,7 @@ struct AlphaField {
     bool inRecord = false;
 };
 
-TEST(FullPublicVectors, AlphaIdentifiersAsStated)
+TEST(PhoneBookVectors, AlphaIdentifiersAsStated)
 {
     const std::map<std::string, AlphaField> fields = {
         {"pysim-ucs2-ts102221-ex1", {}}, {"pysim-ucs2-ts102221-ex2", {}}, {"pysim-ucs2-ts102221-ex3", {}},
@@ -108,7 +108,7 @@ TEST(FullPublicVectors, AlphaIdentifiersAsStated)
 
 // Both ways to septets (from a bit offset for user data, whole bytes for
 // addresses) give the stated text through the extension table.
-TEST(FullPublicVectors, SevenBitTextWithTheExtensionTable)
+TEST(PhoneBookVectors, SevenBitTextWithTheExtensionTable)
 {
     for (const json& vector : Vectors().at("gsm7_packing")) {
         SCOPED_TRACE(vector.at("id").get<std::string>());

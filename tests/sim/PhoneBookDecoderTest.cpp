@@ -1,4 +1,4 @@
-// The --full phone-book decoders: record fields, extension chains, whole
+// The phone-book decoders: record fields, extension chains, whole
 // files, the service provider name.
 #include <gtest/gtest.h>
 
@@ -27,9 +27,9 @@ void PrintTo(const FieldsCase& c, std::ostream* os)
     *os << HexName(c.hex) << " alpha " << c.alphaLength;
 }
 
-class FullDiallingRecordTest : public testing::TestWithParam<FieldsCase> {};
+class DiallingRecordFieldsTest : public testing::TestWithParam<FieldsCase> {};
 
-TEST_P(FullDiallingRecordTest, DecodesWhatWasReceived)
+TEST_P(DiallingRecordFieldsTest, DecodesWhatWasReceived)
 {
     const FieldsCase& c = GetParam();
     const Bytes record = Hex(c.hex);
@@ -42,7 +42,7 @@ TEST_P(FullDiallingRecordTest, DecodesWhatWasReceived)
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Records, FullDiallingRecordTest,
+    Records, DiallingRecordFieldsTest,
     testing::Values(
         FieldsCase{"4142FF 0391 2143FFFFFFFFFFFFFFFF FF 07", 3, true, "AB", "1234", 0x91, 0x07},
         FieldsCase{"FFFFFF 0381 2143FFFFFFFFFFFFFFFF FF FF", 3, true, "", "1234", 0x81, 0xFF}, // number only
@@ -86,7 +86,7 @@ TEST_P(ExtensionChainTest, FollowsTheChain)
     const ChainCase& c = GetParam();
     const ExtensionResult result = FollowExtensionChain(c.first, c.records);
     EXPECT_EQ(result.digits, c.digits);
-    EXPECT_EQ(result.state, c.state) << ExtensionStateName(result.state);
+    EXPECT_EQ(result.state, c.state);
     EXPECT_EQ(result.records, c.followed);
     EXPECT_EQ(result.stoppedAt, c.stoppedAt);
 }
