@@ -85,9 +85,8 @@ public:
     // PIN status template of its FCP.
     LONG SelectUsim(std::optional<PinStatusTemplate>& pins)
     {
-        const auto usim = std::find_if(m_content.applications.begin(), m_content.applications.end(),
-                                       [](const UiccApplication& application) { return application.usim; });
-        if (usim == m_content.applications.end())
+        const UiccApplication* usim = m_content.FirstUsim();
+        if (!usim)
             return sc::Success;
         const UiccAnswer selected = m_commands.SelectByAid(usim->aid);
         m_content.usimSelected = selected.Ok();

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "ExitCodes.h"
+#include "HexText.h"
 #include "Utf8.h"
 #include "card/ResultText.h"
 #include "res/resource.h"
@@ -51,17 +52,6 @@ const char* OutcomeName(ConnectOutcome outcome)
     return "unknown";
 }
 
-std::string Hex(const std::vector<uint8_t>& bytes)
-{
-    std::string text;
-    char pair[3];
-    for (uint8_t b : bytes) {
-        std::snprintf(pair, sizeof pair, "%02X", b);
-        text += pair;
-    }
-    return text;
-}
-
 std::string TimestampText(const std::tm& t)
 {
     char text[96];
@@ -101,7 +91,7 @@ ordered_json SmsMessageJson(const SmsMessage& message, uint32_t calendarTime)
     json["protocolId"] = message.protocolId;
     json["dataCoding"] = message.dataCoding;
     json["userDataLength"] = message.userDataLength;
-    json["rawRecord"] = Hex(message.rawRecord);
+    json["rawRecord"] = HexText(message.rawRecord);
     return json;
 }
 

@@ -53,17 +53,10 @@ std::string FirstOf(const std::string& reason, const std::string& other)
     return reason.empty() ? other : reason;
 }
 
-// The local phone book counts when the card has one: the read found it, or
-// the USIM's service table says it is there.
-bool HasLocal(const UiccContent& uicc)
-{
-    return uicc.localPhoneBook.state != FileState::NotRead || uicc.localPhoneBookService.value_or(false);
-}
-
 std::string NotWhole(const UiccContent& uicc)
 {
     const std::string global = NotWhole(uicc.globalPhoneBook.state, "the global phone book");
-    return FirstOf(global, HasLocal(uicc) ? NotWhole(uicc.localPhoneBook.state, "the local phone book") : "");
+    return FirstOf(global, uicc.HasLocalPhoneBook() ? NotWhole(uicc.localPhoneBook.state, "the local phone book") : "");
 }
 
 // On a UICC the USIM's own files stand for the GSM view's copies of them.

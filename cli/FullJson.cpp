@@ -2,6 +2,7 @@
 
 #include "ContentWords.h"
 #include "FullSmsJson.h"
+#include "HexText.h"
 #include "UiccJson.h"
 #include "UiccWords.h"
 

@@ -2,7 +2,7 @@
 
 #include "ContentWords.h"
 #include "FullSmsView.h"
-#include "UiccWords.h"
+#include "HexText.h"
 #include "sim/SimFiles.h"
 
 namespace {

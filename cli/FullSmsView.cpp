@@ -27,18 +27,6 @@ std::string AlphabetText(const StoredSms& sms)
     return sms.dataCodingScheme || sms.carriesUserData ? AlphabetName(sms.coding.alphabet) : "";
 }
 
-std::string HexText(const std::vector<uint8_t>& octets)
-{
-    static const char digits[] = "0123456789ABCDEF";
-    std::string text;
-    text.reserve(octets.size() * 2);
-    for (uint8_t octet : octets) {
-        text += digits[octet >> 4];
-        text += digits[octet & 0x0F];
-    }
-    return text;
-}
-
 std::string Join(const std::vector<int>& numbers, const char* separator)
 {
     std::string text;

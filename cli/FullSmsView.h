@@ -28,6 +28,3 @@ std::string AlphabetText(const StoredSms& sms);
 
 // The numbers in decimal, `separator` between them.
 std::string Join(const std::vector<int>& numbers, const char* separator);
-
-// Octets as upper-case hex, without spaces.
-std::string HexText(const std::vector<uint8_t>& octets);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "HexText.h"
 #include "card/StatusWords.h"
 #include "sim/DiallingNumbers.h"
 #include "sim/Instructions.h"
@@ -26,13 +27,12 @@ std::string ProgressFileName(uint16_t fileId)
         {simfile::EfAdn, "ADN"},    {simfile::EfFdn, "FDN"},   {simfile::EfSms, "SMS"},   {simfile::EfMsisdn, "MSISDN"},
         {simfile::EfLnd, "LND"},    {simfile::EfSdn, "SDN"},   {simfile::EfExt1, "EXT1"}, {simfile::EfExt2, "EXT2"},
         {simfile::EfExt3, "EXT3"}};
-    char hex[8];
-    std::snprintf(hex, sizeof hex, "%04X", static_cast<unsigned>(fileId));
+    const std::string hex = FileIdText(fileId);
     for (const Named& named : names) {
         if (named.id == fileId)
             return std::string(named.name) + " (" + hex + ")";
     }
-    return std::string("EF ") + hex;
+    return "EF " + hex;
 }
 
 ProgressLine::ProgressLine(std::FILE* terminal, std::chrono::milliseconds interval)

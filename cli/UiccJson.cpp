@@ -4,6 +4,7 @@
 #include "FullJson.h"
 #include "FullSmsJson.h"
 #include "FullSmsView.h"
+#include "HexText.h"
 #include "UiccWords.h"
 
 namespace {
@@ -14,6 +15,12 @@ template <typename T>
 ordered_json OrNull(const std::optional<T>& value)
 {
     return value ? ordered_json(*value) : ordered_json();
+}
+
+// A file identifier as hex, or null where the phone book names no file.
+ordered_json FileIdJson(uint16_t fileId)
+{
+    return fileId != 0 ? ordered_json(FileIdText(fileId)) : ordered_json();
 }
 
 ordered_json PinJson(const UiccPin& pin)
@@ -30,7 +37,7 @@ ordered_json ProblemJson(const EntryProblem& problem)
     ordered_json json;
     json["kind"] = EntryProblemName(problem.kind);
     json["file"] = PhoneBookFileName(problem.file);
-    json["fileId"] = problem.fileId != 0 ? ordered_json(FileIdText(problem.fileId)) : ordered_json();
+    json["fileId"] = FileIdJson(problem.fileId);
     json["record"] = problem.record;
     if (problem.kind == EntryProblemKind::ExtensionChain)
         json["extension"] = ExtensionStateName(problem.extension);
@@ -65,16 +72,7 @@ ordered_json SetProblemJson(const SetProblem& problem)
     return {{"set", problem.set},
             {"kind", SetProblemName(problem.kind)},
             {"file", PhoneBookFileName(problem.file)},
-            {"fileId", problem.fileId != 0 ? ordered_json(FileIdText(problem.fileId)) : ordered_json()}};
-}
-
-const UiccApplication* FirstUsim(const UiccContent& uicc)
-{
-    for (const UiccApplication& application : uicc.applications) {
-        if (application.usim)
-            return &application;
-    }
-    return nullptr;
+            {"fileId", FileIdJson(problem.fileId)}};
 }
 
 } // namespace
@@ -110,7 +108,7 @@ ordered_json UsimPhoneBookJson(const char* scope, const UsimPhoneBookContent& bo
 
 ordered_json UsimJson(const UiccContent& uicc)
 {
-    const UiccApplication* usim = FirstUsim(uicc);
+    const UiccApplication* usim = uicc.FirstUsim();
     ordered_json json;
     json["selected"] = uicc.usimSelected;
     json["aid"] = usim ? HexText(usim->aid) : "";
@@ -129,7 +127,7 @@ ordered_json UsimJson(const UiccContent& uicc)
     json["spn"] = ServiceProviderJson(uicc.spnState, uicc.spn);
     json["sms"] = SmsJson(uicc.sms);
     json["phoneBooks"] = ordered_json::array({UsimPhoneBookJson("global", uicc.globalPhoneBook)});
-    if (uicc.localPhoneBook.state != FileState::NotRead || uicc.localPhoneBookService.value_or(false))
+    if (uicc.HasLocalPhoneBook())
         json["phoneBooks"].push_back(UsimPhoneBookJson("local", uicc.localPhoneBook));
     return json;
 }

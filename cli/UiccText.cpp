@@ -1,11 +1,10 @@
 #include "UiccText.h"
 
-#include <algorithm>
-
 #include "ContentWords.h"
 #include "FullSmsText.h"
 #include "FullSmsView.h"
 #include "FullText.h"
+#include "HexText.h"
 #include "UiccWords.h"
 
 namespace {
@@ -17,15 +16,10 @@ std::string ValueLine(const char* title, FileState state, const std::string& val
     return std::string(title) + " : " + (why.empty() ? (value.empty() ? "empty" : OneLine(value)) : why) + "\n";
 }
 
+// The USIM the read selected, or null.
 const UiccApplication* ReadUsim(const UiccContent& uicc)
 {
-    if (!uicc.usimSelected)
-        return nullptr;
-    for (const UiccApplication& application : uicc.applications) {
-        if (application.usim)
-            return &application;
-    }
-    return nullptr;
+    return uicc.usimSelected ? uicc.FirstUsim() : nullptr;
 }
 
 std::string ApplicationsText(const UiccContent& uicc)
@@ -41,15 +35,9 @@ std::string ApplicationsText(const UiccContent& uicc)
     return text;
 }
 
-std::string TwoDigitHex(uint8_t value)
-{
-    const char digits[] = "0123456789ABCDEF";
-    return {digits[value >> 4], digits[value & 0x0F]};
-}
-
 std::string PinText(const char* name, const UiccPin& pin)
 {
-    std::string text = std::string(name) + " (key reference " + TwoDigitHex(pin.keyReference) +
+    std::string text = std::string(name) + " (key reference " + HexText({pin.keyReference}) +
                        (pin.keyReference == 0x11 ? ", the universal PIN" : "") + ") : ";
     std::string state;
     if (pin.enabled)
@@ -75,8 +63,7 @@ std::string UsimText(const UiccContent& uicc)
 {
     const UiccApplication* usim = ReadUsim(uicc);
     if (!usim) {
-        const bool listed = std::any_of(uicc.applications.begin(), uicc.applications.end(),
-                                        [](const UiccApplication& application) { return application.usim; });
+        const bool listed = uicc.FirstUsim() != nullptr;
         return std::string("USIM : ") + (listed ? "not read (the card did not select it)" : "none listed") + "\n";
     }
     std::string text = "USIM : " + (usim->label.empty() ? std::string("(no label)") : OneLine(usim->label)) + ", " +
@@ -204,7 +191,7 @@ std::string UiccText(const UiccContent& uicc)
     text += ValueLine("ICCID (EF_ICCID)", uicc.iccidState, uicc.iccid);
     text += UsimText(uicc);
     text += UsimPhoneBookText("Global phone book (DF_TELECOM/DF_PHONEBOOK)", uicc.globalPhoneBook);
-    if (uicc.localPhoneBook.state != FileState::NotRead || uicc.localPhoneBookService.value_or(false))
+    if (uicc.HasLocalPhoneBook())
         text += UsimPhoneBookText("Local phone book (USIM/DF_PHONEBOOK)", uicc.localPhoneBook);
     return text;
 }

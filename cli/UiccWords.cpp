@@ -1,6 +1,6 @@
 #include "UiccWords.h"
 
-#include <cstdio>
+#include "HexText.h"
 
 namespace {
 
@@ -27,9 +27,7 @@ const char* KnownName(PhoneBookFileKind kind)
 
 std::string TagText(PhoneBookFileKind kind)
 {
-    char text[4];
-    std::snprintf(text, sizeof text, "%02X", static_cast<unsigned>(kind));
-    return text;
+    return HexText({static_cast<uint8_t>(kind)});
 }
 
 } // namespace
@@ -90,11 +88,4 @@ const char* SetProblemName(SetProblemKind kind)
         return "no-iap";
     }
     return "no-adn";
-}
-
-std::string FileIdText(uint16_t fileId)
-{
-    char text[8];
-    std::snprintf(text, sizeof text, "%04X", fileId);
-    return text;
 }

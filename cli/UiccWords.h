@@ -19,6 +19,3 @@ const char* EntryProblemName(EntryProblemKind kind);
 
 // "no-adn", "file-not-read", "no-iap".
 const char* SetProblemName(SetProblemKind kind);
-
-// Upper-case hex of a file identifier: "4F3A".
-std::string FileIdText(uint16_t fileId);

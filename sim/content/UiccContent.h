@@ -75,4 +75,21 @@ struct UiccContent {
     UsimPhoneBookContent globalPhoneBook;    // DF_TELECOM/DF_PHONEBOOK
     UsimPhoneBookContent localPhoneBook;     // ADF/DF_PHONEBOOK (NotRead when the card has none)
     std::vector<UiccRefusedFile> refused;    // in the order the read met them
+
+    // The first USIM EF_DIR lists: the one the read selects. Null when none.
+    const UiccApplication* FirstUsim() const
+    {
+        for (const UiccApplication& application : applications) {
+            if (application.usim)
+                return &application;
+        }
+        return nullptr;
+    }
+
+    // The card has a local phone book: the read found it, or the USIM's
+    // service table says it is there.
+    bool HasLocalPhoneBook() const
+    {
+        return localPhoneBook.state != FileState::NotRead || localPhoneBookService.value_or(false);
+    }
 };
