@@ -3,6 +3,7 @@
 #include "card/CardContentReader.h"
 #include "card/UiccReader.h"
 #include "sim/ResultCodes.h"
+#include "ui/logic/PinEntry.h"
 
 namespace {
 
@@ -19,8 +20,8 @@ UiccPinSource PinSource(IMainView& view, bool gsmAnswered, const ReceivedFiles& 
         return source;
     source.ask = [&view](int triesLeft, std::u16string& pin) { return view.AskPin(triesLeft, pin); };
     source.retry = [&view] {
-        return view.ShowMessage(u"Wrong PIN!\nDo you want to retry?", u"Wrong PIN", mb::YesNo | mb::IconExclamation) ==
-               mb::IdYes;
+        const MessageBoxText question = WrongPinQuestion();
+        return view.ShowMessage(question.text.c_str(), question.caption.c_str(), question.type) == mb::IdYes;
     };
     return source;
 }

@@ -1,6 +1,7 @@
 // PIN1 for the protected files: the PIN rule of the workflow and the
 // verification loop behind it.
 #include "MainDialogLogic.h"
+#include "PinEntry.h"
 
 #include "sim/CardIdentity.h"
 #include "sim/ResultCodes.h"
@@ -40,8 +41,8 @@ LONG MainDialogLogic::VerifyPin(CCardReader& reader, PinStatus& pinStatus)
         if (result == sc::WrongChv) {
             --pinStatus.pin1TriesLeft;
             // Only Yes retries: any other answer counts as No.
-            if (ShowMessage(u"Wrong PIN!\nDo you want to retry?", u"Wrong PIN", mb::YesNo | mb::IconExclamation) !=
-                mb::IdYes)
+            const MessageBoxText question = WrongPinQuestion();
+            if (ShowMessage(question.text.c_str(), question.caption.c_str(), question.type) != mb::IdYes)
                 return sc::CancelledByUser;
             continue;
         }

@@ -40,3 +40,8 @@ std::u16string PinTriesLeftText(int triesLeft)
 {
     return u"PIN1 Tries left = " + DecimalText(triesLeft);
 }
+
+MessageBoxText WrongPinQuestion()
+{
+    return MessageBoxText{u"Wrong PIN!\nDo you want to retry?", u"Wrong PIN", mb::YesNo | mb::IconExclamation};
+}

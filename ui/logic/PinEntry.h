@@ -16,5 +16,9 @@ constexpr size_t PinMinLength = 4;
 // dialog then stays open); an acceptable PIN gives no message.
 std::optional<MessageBoxText> ValidatePinEntry(const std::u16string& pin);
 
+// The question after a PIN the card refused: Yes retries, any other answer
+// gives up.
+MessageBoxText WrongPinQuestion();
+
 // "PIN1 Tries left = %d", the line the PIN dialog shows under the field.
 std::u16string PinTriesLeftText(int triesLeft);
