@@ -1,13 +1,17 @@
 // pcsc-replay: the transport limit of a full read. Sends the command APDUs
 // of a recorded read ("> A0 A4 ..." lines of a simcard trace) through PC/SC
 // exactly as velmora-cli does around them (context, connect, reset,
-// transaction), decodes nothing, and prints the seconds of each run
+// transaction, and a reset between two commands where the trace has one:
+// "# reset"), decodes nothing, and prints the seconds of each run
 // ("run S"). Given a program after "--", it also runs that as a whole
 // process beside each replay, its input read from --input ("cli S"), so that
 // the two kinds of read alternate and a change in the machine's load falls
-// on both alike.
+// on both alike. With --start, each pair also times PROGRAM --version spawned
+// the same way ("start S"): the cost of starting a process at all, which the
+// replay, timed inside its own process, does not pay.
 //
-//   pcsc-replay --reader NAME --trace FILE [--runs N] [--input FILE -- PROGRAM ARGS...]
+//   pcsc-replay --reader NAME --trace FILE [--runs N] [--input FILE [--start] -- PROGRAM ARGS...]
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -24,26 +28,48 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-std::vector<Bytes> ReadCommands(const std::string& path)
+struct Command {
+    Bytes bytes;
+    bool resetBefore = false; // the card was reset after the previous command
+};
+
+std::vector<Command> ReadCommands(const std::string& path)
 {
-    std::vector<Bytes> commands;
+    std::vector<Command> commands;
     std::ifstream in(path);
     std::string line;
+    bool reset = false;
     while (std::getline(in, line)) {
+        // Resets before the first command are the connect's, replayed as such.
+        if (line == "# reset" && !commands.empty())
+            reset = true;
         if (line.rfind("> ", 0) != 0)
             continue;
         std::istringstream hex(line.substr(2));
-        Bytes command;
+        Command command;
         unsigned value = 0;
         while (hex >> std::hex >> value)
-            command.push_back(static_cast<uint8_t>(value));
+            command.bytes.push_back(static_cast<uint8_t>(value));
+        command.resetBefore = reset;
+        reset = false;
         commands.push_back(command);
     }
     return commands;
 }
 
+// A reset between commands, as velmora-cli makes it: out of the transaction.
+LONG ResetBetween(SCARDHANDLE card)
+{
+    SCardEndTransaction(card, SCARD_LEAVE_CARD);
+    DWORD protocol = 0;
+    LONG result = SCardReconnect(card, SCARD_SHARE_SHARED, SCARD_PROTOCOL_T0, SCARD_RESET_CARD, &protocol);
+    if (result == SCARD_S_SUCCESS)
+        result = SCardBeginTransaction(card);
+    return result;
+}
+
 // One read: returns false on a PC/SC error, which it prints.
-bool ReplayOnce(const std::string& reader, const std::vector<Bytes>& commands)
+bool ReplayOnce(const std::string& reader, const std::vector<Command>& commands)
 {
     SCARDCONTEXT context = 0;
     LONG result = SCardEstablishContext(SCARD_SCOPE_USER, nullptr, nullptr, &context);
@@ -57,9 +83,13 @@ bool ReplayOnce(const std::string& reader, const std::vector<Bytes>& commands)
         result = SCardBeginTransaction(card);
     card_detail::ResponseBuffer response{};
     for (size_t i = 0; result == SCARD_S_SUCCESS && i < commands.size(); ++i) {
-        DWORD received = card_detail::ReceiveRoomFor(commands[i].data(), commands[i].size());
-        result = SCardTransmit(card, SCARD_PCI_T0, commands[i].data(), static_cast<DWORD>(commands[i].size()), nullptr,
-                               response.data(), &received);
+        const Bytes& command = commands[i].bytes;
+        if (commands[i].resetBefore)
+            result = ResetBetween(card);
+        DWORD received = card_detail::ReceiveRoomFor(command.data(), command.size());
+        if (result == SCARD_S_SUCCESS)
+            result = SCardTransmit(card, SCARD_PCI_T0, command.data(), static_cast<DWORD>(command.size()), nullptr,
+                                   response.data(), &received);
     }
     if (card != 0) {
         SCardEndTransaction(card, SCARD_LEAVE_CARD);
@@ -82,13 +112,17 @@ int main(int argc, char** argv)
     std::vector<std::string> cli;
     std::string input;
     int runs = 5;
+    bool timeStart = false;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string option = argv[i];
         if (option == "--") {
             cli.assign(argv + i + 1, argv + argc);
             break;
         }
-        if (option == "--reader")
+        if (option == "--start") {
+            timeStart = true;
+            --i; // takes no value
+        } else if (option == "--reader")
             reader = argv[i + 1];
         else if (option == "--trace")
             trace = argv[i + 1];
@@ -97,19 +131,26 @@ int main(int argc, char** argv)
         else if (option == "--input")
             input = argv[i + 1];
     }
-    const std::vector<Bytes> commands = ReadCommands(trace);
-    if (reader.empty() || commands.empty() || runs < 1 || cli.empty() != input.empty()) {
-        std::fputs("usage: pcsc-replay --reader NAME --trace FILE [--runs N] [--input FILE -- PROGRAM ARGS...]"
+    const std::vector<Command> commands = ReadCommands(trace);
+    if (reader.empty() || commands.empty() || runs < 1 || cli.empty() != input.empty() || (timeStart && cli.empty())) {
+        std::fputs("usage: pcsc-replay --reader NAME --trace FILE [--runs N] [--input FILE [--start] -- PROGRAM ARGS...]"
                    " (the trace needs commands)\n",
                    stderr);
         return 1;
     }
     std::printf("commands %zu\n", commands.size());
+    std::printf("resets %zu\n", static_cast<size_t>(std::count_if(commands.begin(), commands.end(),
+                                                                   [](const Command& c) { return c.resetBefore; })));
     const auto timeCli = [&] {
         const std::optional<double> seconds = TimeWholeProcess(cli, input);
         if (seconds)
             std::printf("cli %.6f\n", *seconds);
-        return seconds.has_value();
+        if (!seconds || !timeStart)
+            return seconds.has_value();
+        const std::optional<double> start = TimeWholeProcess({cli.front(), "--version"}, input);
+        if (start)
+            std::printf("start %.6f\n", *start);
+        return start.has_value();
     };
     const auto timeReplay = [&] {
         const auto start = std::chrono::steady_clock::now();

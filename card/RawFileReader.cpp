@@ -115,6 +115,7 @@ bool TakeReceived(const ReceivedFile& received, uint8_t minimumRecordLength, Raw
         return false;
     if (!TakeSize(received.header, file) || !TakeRecordGeometry(received.header, minimumRecordLength, file))
         return true;
+    file.records.reserve(LastRecord(file));
     for (unsigned number = 1; number <= LastRecord(file); ++number) {
         if (const std::vector<uint8_t>* record = ReceivedRecord(&received, number, file)) {
             file.records.push_back(*record);

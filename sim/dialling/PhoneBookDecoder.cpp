@@ -23,6 +23,7 @@ PhoneBook DecodePhoneBook(const RawCardFile& file, const RawCardFile* extension)
     book.recordCount = file.recordCount;
     const auto& extensionRecords = extension ? extension->records : NoRecords;
     const size_t alphaLength = AlphaLengthOf(file);
+    book.records.reserve(file.records.size());
     for (size_t i = 0; i < file.records.size(); ++i) {
         const std::vector<uint8_t>& raw = file.records[i];
         DiallingRecordFields fields;

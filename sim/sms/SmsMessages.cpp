@@ -6,6 +6,7 @@ SmsMessages DecodeSmsFile(const RawCardFile& file)
     messages.state = file.state;
     messages.recordLength = file.recordLength;
     messages.recordCount = file.recordCount;
+    messages.records.reserve(file.records.size());
     for (size_t i = 0; i < file.records.size(); ++i) {
         SmsRecordEntry entry;
         entry.record = static_cast<int>(i + 1);
