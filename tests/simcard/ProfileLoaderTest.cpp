@@ -112,7 +112,7 @@ TEST_P(ShippedProfileTest, LoadsAndAnswers)
 INSTANTIATE_TEST_SUITE_P(Profiles, ShippedProfileTest,
                          ::testing::Values("demo", "pin1-disabled", "pin1-blocked", "no-dfgsm", "no-iccid",
                                            "fdn-length14", "full", "hostile", "rich", "sms", "usim",
-                                           "usim-only"),
+                                           "usim-only", "usim-full"),
                          [](const auto& info) {
                              std::string name = info.param;
                              for (char& c : name)

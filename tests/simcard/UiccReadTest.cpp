@@ -103,7 +103,7 @@ TEST_F(UiccReadTest, ReadsTheUsimAsTheProfileSaysAndOnlyAsTheRulesAllow)
         unsigned presented; // VERIFY with a PIN sent by the UICC read
     };
     for (const Case& c : {Case{"usim", u"1234", CardKind::UiccWithGsm, 0}, Case{"usim-only", u"1234", CardKind::Uicc, 1},
-                          Case{"usim-only", u"", CardKind::Uicc, 0}}) {
+                          Case{"usim-only", u"", CardKind::Uicc, 0}, Case{"usim-full", u"1234", CardKind::UiccWithGsm, 0}}) {
         SCOPED_TRACE(std::string(c.profile) + (c.pin.empty() ? " (PIN declined)" : ""));
         fake_pcsc::Reset();
         fake_pcsc::SetReaders({ReaderName});
