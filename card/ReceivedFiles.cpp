@@ -22,6 +22,13 @@ void ReceivedFiles::OnCommand(const uint8_t* command, size_t length)
     m_pending = Pending::None;
     if (length < 5)
         return;
+    if (command[0] != GsmClass) {
+        // The UICC's command set: none of the GSM read's files, and the card
+        // may stand anywhere after it.
+        m_directory.reset();
+        m_selectedFile.reset();
+        return;
+    }
     switch (command[1]) {
     case InsSelect:
         if (length == 7) {
@@ -43,7 +50,7 @@ void ReceivedFiles::OnCommand(const uint8_t* command, size_t length)
     case InsVerify:
         m_pending = Pending::Verify;
         m_verifying.clear();
-        if (command[0] == GsmClass && command[3] == Chv1 && length == 5 + PinLength && command[4] == PinLength)
+        if (command[3] == Chv1 && length == 5 + PinLength && command[4] == PinLength)
             m_verifying.assign(command + 5, command + length);
         break;
     default:

@@ -1,7 +1,8 @@
 // What the card already answered during a read, kept per elementary file so
 // that a later read of the same connection need not ask again: the header of
-// each file selected, and every record received with 90 00. It watches the
-// exchanges as an observer and sends nothing itself.
+// each file selected, and every record received with 90 00, of the GSM
+// commands (class A0) alone. It watches the exchanges as an observer and
+// sends nothing itself.
 #pragma once
 #include <cstdint>
 #include <map>

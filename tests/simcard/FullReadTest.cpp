@@ -220,6 +220,10 @@ TEST(ReceivedFilesTest, KeepsRecordsRefusalsUntilVerifiedAndAbsentFiles)
         {{0xA0, 0xC0, 0, 0, 15}, {0, 0, 0, 56, 0x6F, 0x3A, 4, 0, 0x11, 0xF0, 0x44, 1, 2, 1, 28, 0x90, 0}},
         {{0xA0, 0xB2, 1, 4, 28}, {0xAA, 0x90, 0x00}},
         {{0xA0, 0xB2, 2, 4, 28}, {0x98, 0x04}},
+        // The UICC's commands are not the GSM read's, and leave the card
+        // somewhere the watcher does not follow.
+        {{0x00, 0xB2, 3, 4, 28}, {0xBB, 0x90, 0x00}},
+        {{0xA0, 0xB2, 4, 4, 28}, {0xCC, 0x90, 0x00}},
     };
     ReceivedFiles received;
     for (const auto& [command, answer] : exchanges) {
