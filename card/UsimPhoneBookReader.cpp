@@ -1,5 +1,7 @@
 #include "UsimPhoneBookReader.h"
 
+#include <utility>
+
 #include "sim/ResultCodes.h"
 #include "sim/SimFiles.h"
 #include "sim/dialling/PhoneBookDecoder.h"
@@ -16,11 +18,12 @@ bool NeedsReading(PhoneBookFileKind kind)
     return kind != PhoneBookFileKind::Uid && kind != PhoneBookFileKind::Ccp1;
 }
 
-// The records of a file for the assembler: what the file announced, a
-// record not received left empty so that the numbers of those after it hold.
-std::vector<std::vector<uint8_t>> RecordsOf(const RawCardFile& file)
+// The records of a file for the assembler, taken out of it: what the file
+// announced, a record not received left empty so that the numbers of those
+// after it hold.
+std::vector<std::vector<uint8_t>> TakeRecords(RawCardFile& file)
 {
-    std::vector<std::vector<uint8_t>> records = file.records;
+    std::vector<std::vector<uint8_t>> records = std::move(file.records);
     if (records.size() < file.recordCount)
         records.resize(file.recordCount);
     return records;
@@ -40,7 +43,7 @@ LONG ReadSetFiles(UiccCommands& commands, const std::vector<PhoneBookSet>& sets,
             RawCardFile file;
             const LONG result = ReadUiccFile(commands, ref.fileId, 1, file, log);
             if (file.recordCount != 0)
-                files[ref.fileId] = RecordsOf(file);
+                files[ref.fileId] = TakeRecords(file);
             if (result != sc::Success)
                 return result;
         }
@@ -87,13 +90,14 @@ LONG ReadTelecomPhoneBook(UiccCommands& commands, UsimPhoneBookContent& book, Ui
     RawCardFile adn;
     LONG result = ReadUiccFile(commands, simfile::EfAdn, 1, adn, log);
     book.state = adn.state;
+    const bool needsExtension = NeedsExtension(adn);
     if (adn.recordCount != 0)
-        files[simfile::EfAdn] = RecordsOf(adn);
-    if (result == sc::Success && NeedsExtension(adn)) {
+        files[simfile::EfAdn] = TakeRecords(adn);
+    if (result == sc::Success && needsExtension) {
         RawCardFile ext1;
         result = ReadUiccFile(commands, simfile::EfExt1, 1, ext1, log);
         if (ext1.recordCount != 0)
-            files[simfile::EfExt1] = RecordsOf(ext1);
+            files[simfile::EfExt1] = TakeRecords(ext1);
     }
     book.setCount = adn.state == FileState::Absent ? 0 : 1;
     book.book = AssemblePhoneBook({set}, files);

@@ -50,6 +50,7 @@ public:
         if (!adnRecords)
             return 0;
         const size_t alphaLength = AlphaLength(*adnRecords);
+        m_book.entries.reserve(m_book.entries.size() + adnRecords->size());
         for (size_t i = 0; i < adnRecords->size(); ++i) {
             const Record& raw = (*adnRecords)[i];
             DiallingRecordFields fields;
