@@ -267,3 +267,22 @@ const char* SmsFieldName(SmsField field)
     }
     return "user data";
 }
+
+std::string TimestampText(const StoredSms& sms)
+{
+    const bool hasTimestamp = sms.type == SmsType::Deliver || sms.type == SmsType::StatusReport;
+    return hasTimestamp && sms.timestampValid ? IsoText(sms.timestamp) : std::string();
+}
+
+std::string AlphabetText(const StoredSms& sms)
+{
+    return sms.dataCodingScheme || sms.carriesUserData ? AlphabetName(sms.coding.alphabet) : "";
+}
+
+std::string Join(const std::vector<int>& numbers, const char* separator)
+{
+    std::string text;
+    for (int number : numbers)
+        text += (text.empty() ? "" : separator) + std::to_string(number);
+    return text;
+}

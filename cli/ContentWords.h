@@ -4,6 +4,7 @@
 // renderer words them through here.
 #pragma once
 #include <string>
+#include <vector>
 
 #include "sim/content/RawCardFile.h"
 #include "sim/dialling/ExtensionChain.h"
@@ -53,6 +54,17 @@ std::string ReportStatusName(const SmsReportStatus& status);
 
 // ISO 8601 with the card's offset, for example 2002-08-26T19:37:41-01:00.
 std::string IsoText(const SmsTime& time);
+
+// The time stamp as ISO 8601 with the card's offset; empty for an SMS-SUBMIT
+// or a command, and when the card's time stamp is not a valid one.
+std::string TimestampText(const StoredSms& sms);
+
+// The alphabet's name; empty when the message carries neither a data coding
+// scheme nor user data (a command, most status reports).
+std::string AlphabetText(const StoredSms& sms);
+
+// The numbers in decimal, `separator` between them.
+std::string Join(const std::vector<int>& numbers, const char* separator);
 
 // "3 days", "1 hour 30 minutes", "45 seconds", "5 weeks".
 std::string DurationText(const Duration& duration);

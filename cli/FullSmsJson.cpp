@@ -1,7 +1,6 @@
 #include "FullSmsJson.h"
 
 #include "ContentWords.h"
-#include "FullSmsView.h"
 #include "HexText.h"
 #include "sim/SimFiles.h"
 
@@ -9,11 +8,11 @@ namespace {
 
 using nlohmann::ordered_json;
 
-void AddCoding(ordered_json& json, const StoredSms& sms, const FullSmsView& view)
+void AddCoding(ordered_json& json, const StoredSms& sms, const JoinedSms& joined)
 {
     const DataCoding& coding = sms.coding;
-    if (!view.octets.empty())
-        json["userData"] = HexText(view.octets);
+    if (!joined.octets.empty())
+        json["userData"] = HexText(joined.octets);
     if (coding.messageClass >= 0)
         json["messageClass"] = coding.messageClass;
     if (coding.compressed)
@@ -46,12 +45,12 @@ void AddByType(ordered_json& json, const StoredSms& sms)
         json["reportStatus"] = {{"value", sms.reportStatus->value}, {"meaning", ReportStatusName(*sms.reportStatus)}};
 }
 
-void AddConcatenation(ordered_json& json, const JoinedSms& joined, const FullSmsView& view)
+void AddConcatenation(ordered_json& json, const StoredSms& sms, const JoinedSms& joined)
 {
     if (!joined.concatenated)
         return;
-    const ConcatenationPart& part = *view.head.userData.concatenation;
-    json["parts"] = view.records;
+    const ConcatenationPart& part = *sms.userData.concatenation;
+    json["parts"] = joined.records;
     json["missing"] = joined.missing;
     json["concatenation"] = {
         {"reference", part.reference}, {"referenceBits", part.sixteenBitReference ? 16 : 8}, {"total", part.total}};
@@ -59,10 +58,9 @@ void AddConcatenation(ordered_json& json, const JoinedSms& joined, const FullSms
 
 ordered_json MessageJson(const SmsMessages& messages, const JoinedSms& joined)
 {
-    const FullSmsView view = ViewOf(messages, joined);
-    const StoredSms& sms = view.head;
+    const StoredSms& sms = HeadOf(messages, joined);
     ordered_json json;
-    json["record"] = view.record;
+    json["record"] = joined.records.front();
     json["status"] = SmsStatusName(sms.status);
     json["type"] = SmsTypeName(sms.type);
     json["serviceCentre"] = sms.serviceCentre.text;
@@ -76,11 +74,11 @@ ordered_json MessageJson(const SmsMessages& messages, const JoinedSms& joined)
     if (sms.carriesUserData)
         json["text"] = joined.text;
     json["deleted"] = sms.deleted;
-    AddConcatenation(json, joined, view);
-    AddCoding(json, sms, view);
+    AddConcatenation(json, sms, joined);
+    AddCoding(json, sms, joined);
     AddByType(json, sms);
-    if (view.stoppedAt)
-        json["error"] = std::string("decoding stopped at the ") + SmsFieldName(*view.stoppedAt);
+    if (joined.stoppedAt)
+        json["error"] = std::string("decoding stopped at the ") + SmsFieldName(*joined.stoppedAt);
     return json;
 }
 

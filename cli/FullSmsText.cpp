@@ -1,7 +1,6 @@
 #include "FullSmsText.h"
 
 #include "ContentWords.h"
-#include "FullSmsView.h"
 #include "FullText.h"
 #include "TerminalText.h"
 
@@ -29,10 +28,9 @@ const char* AddressWord(SmsType type)
 }
 
 // "  Record 3 (read, deliver) from +44... at 2002-...": who and when.
-std::string HeadLine(const FullSmsView& view)
+std::string HeadLine(const StoredSms& sms, const JoinedSms& joined)
 {
-    const StoredSms& sms = view.head;
-    std::string line = std::string("  Record") + (view.records.size() > 1 ? "s " : " ") + Join(view.records, ", ") +
+    std::string line = std::string("  Record") + (joined.records.size() > 1 ? "s " : " ") + Join(joined.records, ", ") +
                        " (" + SmsStatusName(sms.status) + (sms.deleted ? ", deleted" : "") + ", " +
                        SmsTypeName(sms.type) + ") " + AddressWord(sms.type) + " " +
                        TerminalText(sms.address.text, false);
@@ -44,14 +42,14 @@ std::string HeadLine(const FullSmsView& view)
 }
 
 // What the data that is not shown as text holds.
-std::string DataNote(const FullSmsView& view)
+std::string DataNote(const StoredSms& sms, const JoinedSms& joined)
 {
-    const std::string octets = std::to_string(view.octets.size()) + " octets";
-    if (view.octets.empty())
+    const std::string octets = std::to_string(joined.octets.size()) + " octets";
+    if (joined.octets.empty())
         return {};
-    if (view.head.coding.compressed)
+    if (sms.coding.compressed)
         return ", compressed, " + octets + " (not shown; hex in --json)";
-    if (view.head.coding.alphabet == SmsAlphabet::EightBit && view.head.carriesUserData)
+    if (sms.coding.alphabet == SmsAlphabet::EightBit && sms.carriesUserData)
         return ", " + octets + " of 8-bit data (hex in --json)";
     return {};
 }
@@ -67,19 +65,18 @@ std::string CommandNote(const StoredSms& sms)
 }
 
 // "    [gsm7, class 1, part 2 of 3 missing, ...]": how it was sent and kept.
-std::string DetailLine(const JoinedSms& joined, const FullSmsView& view)
+std::string DetailLine(const StoredSms& sms, const JoinedSms& joined)
 {
-    const StoredSms& sms = view.head;
     std::string details = AlphabetText(sms);
     if (sms.coding.messageClass >= 0)
         details += ", class " + std::to_string(sms.coding.messageClass);
-    details += DataNote(view);
+    details += DataNote(sms, joined);
     if (sms.coding.waiting != WaitingGroup::None)
         details += std::string(", ") + WaitingKindName(sms.coding.waitingKind) + " waiting " +
                    (sms.coding.waitingActive ? "set" : "cleared");
     if (joined.concatenated)
-        details += ", " + std::to_string(view.records.size()) + " of " +
-                   std::to_string(view.records.size() + joined.missing.size()) + " parts";
+        details += ", " + std::to_string(joined.records.size()) + " of " +
+                   std::to_string(joined.records.size() + joined.missing.size()) + " parts";
     if (!joined.missing.empty())
         details += ", missing part " + Join(joined.missing, ", ");
     if (sms.messageReference)
@@ -95,8 +92,8 @@ std::string DetailLine(const JoinedSms& joined, const FullSmsView& view)
         details += ", discharge time not a valid date";
     if (!sms.serviceCentre.text.empty())
         details += ", centre " + TerminalText(sms.serviceCentre.text, false);
-    if (view.stoppedAt)
-        details += std::string(", decoding stopped at the ") + SmsFieldName(*view.stoppedAt);
+    if (joined.stoppedAt)
+        details += std::string(", decoding stopped at the ") + SmsFieldName(*joined.stoppedAt);
     if (details.starts_with(", "))
         details.erase(0, 2);
     return "    [" + details + "]\n";
@@ -126,8 +123,8 @@ std::string SmsText(const SmsMessages& messages)
 {
     std::string text = "Messages (EF_SMS) : " + SummaryText(messages) + "\n";
     for (const JoinedSms& joined : messages.messages) {
-        const FullSmsView view = ViewOf(messages, joined);
-        text += HeadLine(view) + DetailLine(joined, view);
+        const StoredSms& sms = HeadOf(messages, joined);
+        text += HeadLine(sms, joined) + DetailLine(sms, joined);
         if (!joined.text.empty())
             text += TextLines(joined.text);
     }

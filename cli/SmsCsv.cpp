@@ -2,19 +2,17 @@
 
 #include "ContentWords.h"
 #include "Csv.h"
-#include "FullSmsView.h"
 
 namespace {
 
 std::string Row(const SmsMessages& messages, const JoinedSms& joined)
 {
-    const FullSmsView view = ViewOf(messages, joined);
-    const StoredSms& sms = view.head;
-    return CsvRow({std::to_string(view.record), SmsStatusName(sms.status), sms.deleted ? "yes" : "no",
+    const StoredSms& sms = HeadOf(messages, joined);
+    return CsvRow({std::to_string(joined.records.front()), SmsStatusName(sms.status), sms.deleted ? "yes" : "no",
                    SmsTypeName(sms.type), sms.serviceCentre.text, sms.address.text, TimestampText(sms),
                    AlphabetText(sms),
                    sms.coding.messageClass >= 0 ? std::to_string(sms.coding.messageClass) : "",
-                   joined.concatenated ? Join(view.records, " ") : "", Join(joined.missing, " "), joined.text});
+                   joined.concatenated ? Join(joined.records, " ") : "", Join(joined.missing, " "), joined.text});
 }
 
 } // namespace

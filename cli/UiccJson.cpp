@@ -3,7 +3,6 @@
 #include "ContentWords.h"
 #include "FullJson.h"
 #include "FullSmsJson.h"
-#include "FullSmsView.h"
 #include "HexText.h"
 #include "UiccWords.h"
 

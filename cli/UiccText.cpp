@@ -2,7 +2,6 @@
 
 #include "ContentWords.h"
 #include "FullSmsText.h"
-#include "FullSmsView.h"
 #include "FullText.h"
 #include "HexText.h"
 #include "UiccWords.h"

@@ -2,6 +2,7 @@
 
 #include <map>
 #include <tuple>
+#include <utility>
 #include <variant>
 
 namespace {
@@ -38,6 +39,19 @@ JoinedSms Assemble(const std::vector<SmsRecordEntry>& entries, const std::map<ui
     return joined;
 }
 
+// The parts' records, data and decoding stops, gathered in part order.
+JoinedSms Gathered(const std::vector<SmsRecordEntry>& entries, JoinedSms joined)
+{
+    for (size_t part : joined.parts) {
+        const SmsRecordEntry& entry = entries[part];
+        joined.records.push_back(entry.record);
+        joined.octets.insert(joined.octets.end(), entry.sms.userData.octets.begin(), entry.sms.userData.octets.end());
+        if (!joined.stoppedAt)
+            joined.stoppedAt = entry.sms.stoppedAt;
+    }
+    return joined;
+}
+
 } // namespace
 
 std::vector<JoinedSms> JoinConcatenatedSms(const std::vector<SmsRecordEntry>& entries)
@@ -68,10 +82,14 @@ std::vector<JoinedSms> JoinConcatenatedSms(const std::vector<SmsRecordEntry>& en
 
     std::vector<JoinedSms> messages;
     for (const auto& slot : slots) {
-        if (const size_t* single = std::get_if<size_t>(&slot))
-            messages.push_back(JoinedSms{{*single}, {}, entries[*single].sms.userData.text, false});
-        else
-            messages.push_back(Assemble(entries, std::get<Group>(slot).bySequence, std::get<Group>(slot).total));
+        JoinedSms joined;
+        if (const size_t* single = std::get_if<size_t>(&slot)) {
+            joined.parts = {*single};
+            joined.text = entries[*single].sms.userData.text;
+        } else {
+            joined = Assemble(entries, std::get<Group>(slot).bySequence, std::get<Group>(slot).total);
+        }
+        messages.push_back(Gathered(entries, std::move(joined)));
     }
     return messages;
 }

@@ -18,3 +18,9 @@ struct SmsMessages {
 // Decodes the records `file` holds (used ones, and free ones still holding a
 // message) and joins them.
 SmsMessages DecodeSmsFile(const RawCardFile& file);
+
+// The first part present of `joined`, which stands for the whole message.
+inline const StoredSms& HeadOf(const SmsMessages& messages, const JoinedSms& joined)
+{
+    return messages.records[joined.parts.front()].sms;
+}

@@ -292,22 +292,35 @@ StoredSms Single(const char* text)
     return sms;
 }
 
+// `sms` with 8-bit data, cut short at `stoppedAt` when one is given.
+StoredSms WithData(StoredSms sms, std::vector<uint8_t> octets, std::optional<SmsField> stoppedAt = std::nullopt)
+{
+    sms.userData.octets = std::move(octets);
+    sms.stoppedAt = stoppedAt;
+    return sms;
+}
+
 struct JoinCase {
     const char* name;
     std::vector<StoredSms> records;
     std::vector<std::vector<size_t>> parts; // per message
     std::vector<std::string> texts;
     std::vector<std::vector<int>> missing;
+    std::vector<std::vector<uint8_t>> octets = {}; // per message, when the case gives them
+    std::vector<std::optional<SmsField>> stoppedAt = {};
 };
 
 TEST(SmsDecoders, JoinsConcatenatedParts)
 {
     const JoinCase cases[] = {
-        {"three parts, the second missing, stored out of order",
-         {Part("+44", 7, false, 3, 3, "C"), Single("x"), Part("+44", 7, false, 3, 1, "A")},
+        {"three parts, the second missing, stored out of order; data and stops in part order",
+         {WithData(Part("+44", 7, false, 3, 3, "C"), {0xC0}, SmsField::UserData), Single("x"),
+          WithData(Part("+44", 7, false, 3, 1, "A"), {0xA0, 0xA1})},
          {{2, 0}, {1}},
          {"AC", "x"},
-         {{2}, {}}},
+         {{2}, {}},
+         {{0xA0, 0xA1, 0xC0}, {}},
+         {SmsField::UserData, std::nullopt}},
         {"16-bit reference",
          {Part("+44", 0x1234, true, 2, 2, "B"), Part("+44", 0x1234, true, 2, 1, "A")},
          {{1, 0}},
@@ -336,6 +349,14 @@ TEST(SmsDecoders, JoinsConcatenatedParts)
             EXPECT_EQ(joined[i].parts, c.parts[i]);
             EXPECT_EQ(joined[i].text, c.texts[i]);
             EXPECT_EQ(joined[i].missing, c.missing[i]);
+            std::vector<int> records; // entry k is record k + 1
+            for (size_t part : c.parts[i])
+                records.push_back(static_cast<int>(part + 1));
+            EXPECT_EQ(joined[i].records, records);
+            if (!c.octets.empty()) {
+                EXPECT_EQ(joined[i].octets, c.octets[i]);
+                EXPECT_EQ(joined[i].stoppedAt, c.stoppedAt[i]);
+            }
         }
     }
 }
