@@ -20,10 +20,9 @@ uint8_t SequenceOf(const SmsRecordEntry& entry)
     return entry.sms.userData.concatenation->sequence;
 }
 
-// Fills in the order, the missing part numbers and the text of a group whose
+// Fills in the order and the missing part numbers of a group whose
 // `bySequence` holds the entry index of each present part.
-JoinedSms Assemble(const std::vector<SmsRecordEntry>& entries, const std::map<uint8_t, size_t>& bySequence,
-                   uint8_t total)
+JoinedSms Assemble(const std::map<uint8_t, size_t>& bySequence, uint8_t total)
 {
     JoinedSms joined;
     joined.concatenated = true;
@@ -34,16 +33,16 @@ JoinedSms Assemble(const std::vector<SmsRecordEntry>& entries, const std::map<ui
             continue;
         }
         joined.parts.push_back(found->second);
-        joined.text += entries[found->second].sms.userData.text;
     }
     return joined;
 }
 
-// The parts' records, data and decoding stops, gathered in part order.
+// The parts' texts, records, data and decoding stops, gathered in part order.
 JoinedSms Gathered(const std::vector<SmsRecordEntry>& entries, JoinedSms joined)
 {
     for (size_t part : joined.parts) {
         const SmsRecordEntry& entry = entries[part];
+        joined.text += entry.sms.userData.text;
         joined.records.push_back(entry.record);
         joined.octets.insert(joined.octets.end(), entry.sms.userData.octets.begin(), entry.sms.userData.octets.end());
         if (!joined.stoppedAt)
@@ -83,12 +82,10 @@ std::vector<JoinedSms> JoinConcatenatedSms(const std::vector<SmsRecordEntry>& en
     std::vector<JoinedSms> messages;
     for (const auto& slot : slots) {
         JoinedSms joined;
-        if (const size_t* single = std::get_if<size_t>(&slot)) {
+        if (const size_t* single = std::get_if<size_t>(&slot))
             joined.parts = {*single};
-            joined.text = entries[*single].sms.userData.text;
-        } else {
-            joined = Assemble(entries, std::get<Group>(slot).bySequence, std::get<Group>(slot).total);
-        }
+        else
+            joined = Assemble(std::get<Group>(slot).bySequence, std::get<Group>(slot).total);
         messages.push_back(Gathered(entries, std::move(joined)));
     }
     return messages;
