@@ -48,12 +48,42 @@ velmora_wine_arches_to_run() {
   done
 }
 
+# velmora_wine_server WIN-BUILD LOG: starts the wineserver of the prefix
+# $WINEPREFIX in the foreground of a session of its own, its output in LOG,
+# and returns once it takes connections. A Wine program started before then
+# finds no server and starts one of its own; the one started here then ends
+# at once, with an error status that whoever waits for it would take for the
+# program's. Sets velmora_wine_server_pid to the server's PID, or to nothing
+# when the prefix already has a server (that one is used then, and is not
+# ours to stop). Fails when the server does not come up within 10 s.
+velmora_wine_server() {
+  setsid "$1/velmora-wineserver" -f -p >>"$2" 2>&1 &
+  velmora_wine_server_pid=$!
+  local n fd dir
+  for n in $(seq 500); do
+    if ! kill -0 "$velmora_wine_server_pid" 2>/dev/null; then
+      wait "$velmora_wine_server_pid" 2>/dev/null || true
+      velmora_wine_server_pid=
+      return 0
+    fi
+    # The server holds its directory open; the socket in it is bound just
+    # before the server listens on it.
+    for fd in /proc/"$velmora_wine_server_pid"/fd/*; do
+      dir=$(readlink "$fd" 2>/dev/null) || continue
+      [ -S "$dir/socket" ] && return 0
+    done
+    sleep 0.02
+  done
+  echo "the wineserver of $WINEPREFIX did not come up" >&2
+  return 1
+}
+
 # velmora_wine_boot WIN-BUILD LOG: makes the Wine prefix $WINEPREFIX when it
 # is new, with the build's own loader, and starts its service processes with
 # their output in LOG: started later by a program of a test, they would hold
 # that program's output pipe open, and whoever reads it would wait for them.
-# Call it with the prefix's wineserver already running (started with
-# `WIN-BUILD/velmora-wineserver -f -p`, stopped by its PID).
+# Call it with the prefix's wineserver already running (velmora_wine_server,
+# stopped by its PID).
 velmora_wine_boot() {
   local init=
   [ -f "$WINEPREFIX/system.reg" ] || init=-i
