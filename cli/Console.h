@@ -8,7 +8,8 @@
 
 // Call first in main(). On Windows: the standard streams in binary mode (no
 // "\r\n", no end of file at Ctrl+Z in a pipe) and a console that understands
-// the escape sequences the progress line uses, where it can.
+// the escape sequences the progress line uses, where it can. Elsewhere: the
+// local time zone, when TZ does not name one, read once.
 void SetUpConsole();
 
 // argv[1..] as UTF-8 (on Windows from the wide command line).

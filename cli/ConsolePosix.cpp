@@ -1,9 +1,18 @@
 // POSIX: UTF-8 arguments and bytes as they are.
 #include <unistd.h>
 
+#include <cstdlib>
+
 #include "Console.h"
 
-void SetUpConsole() {}
+// With TZ unset the C library looks at /etc/localtime again on every
+// conversion of a local time (a file system call for each message's time
+// stamp, twice per message with --full). Naming that same file keeps the
+// zone and has it read once.
+void SetUpConsole()
+{
+    setenv("TZ", ":/etc/localtime", 0); // 0: a TZ the user set stays
+}
 
 std::vector<std::string> CommandLineArguments(int argc, char** argv)
 {
