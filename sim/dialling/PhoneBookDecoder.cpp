@@ -29,7 +29,7 @@ PhoneBook DecodePhoneBook(const RawCardFile& file, const RawCardFile* extension)
         DiallingRecordFields fields;
         if (!DecodeDiallingRecordFields(raw.data(), raw.size(), alphaLength, fields))
             continue;
-        PhoneBookRecord record;
+        PhoneBookRecord& record = book.records.emplace_back();
         record.record = static_cast<unsigned>(i + 1);
         record.name = std::move(fields.name.text);
         record.nameCoding = fields.name.coding;
@@ -37,7 +37,6 @@ PhoneBook DecodePhoneBook(const RawCardFile& file, const RawCardFile* extension)
         record.capabilityId = fields.capabilityId;
         record.extension = FollowExtensionChain(fields.extensionId, extensionRecords);
         record.number = DiallingNumberText(fields.tonNpi, fields.digits + record.extension.digits);
-        book.records.push_back(std::move(record));
     }
     return book;
 }
@@ -46,9 +45,10 @@ bool NeedsExtension(const RawCardFile& file)
 {
     const size_t alphaLength = AlphaLengthOf(file);
     for (const std::vector<uint8_t>& raw : file.records) {
+        // Only a record that names an extension is decoded, to see whether it is used.
         DiallingRecordFields fields;
-        if (DecodeDiallingRecordFields(raw.data(), raw.size(), alphaLength, fields) &&
-            fields.extensionId != NoRecordId)
+        if (ExtensionIdOf(raw.data(), raw.size(), alphaLength) != NoRecordId &&
+            DecodeDiallingRecordFields(raw.data(), raw.size(), alphaLength, fields))
             return true;
     }
     return false;

@@ -80,6 +80,7 @@ std::vector<JoinedSms> JoinConcatenatedSms(const std::vector<SmsRecordEntry>& en
     }
 
     std::vector<JoinedSms> messages;
+    messages.reserve(slots.size());
     for (const auto& slot : slots) {
         JoinedSms joined;
         if (const size_t* single = std::get_if<size_t>(&slot))
