@@ -36,6 +36,11 @@ bool DecodeDiallingRecordFields(const uint8_t* record, size_t length, size_t alp
     fields.digits = NumberDigits(record, length, alphaLength);
     fields.tonNpi = ByteAt(record, length, alphaLength + 1, 0xFF);
     fields.capabilityId = ByteAt(record, length, alphaLength + 12, NoRecordId);
-    fields.extensionId = ByteAt(record, length, alphaLength + 13, NoRecordId);
+    fields.extensionId = ExtensionIdOf(record, length, alphaLength);
     return !fields.name.text.empty() || !fields.digits.empty();
+}
+
+uint8_t ExtensionIdOf(const uint8_t* record, size_t length, size_t alphaLength)
+{
+    return ByteAt(record, length, alphaLength + 13, NoRecordId);
 }

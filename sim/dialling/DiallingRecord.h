@@ -27,3 +27,7 @@ struct DiallingRecordFields {
 // Returns false for an unused record: no name and no number.
 bool DecodeDiallingRecordFields(const uint8_t* record, size_t length, size_t alphaLength,
                                 DiallingRecordFields& fields);
+
+// The extension record identifier of such a record, NoRecordId when it was
+// not received.
+uint8_t ExtensionIdOf(const uint8_t* record, size_t length, size_t alphaLength);

@@ -129,7 +129,7 @@ TEST(DecodePhoneBook, KeepsEveryUsedRecordInOrderAndContinuesNumbers)
     file.recordCount = 6;
     file.records = {
         Hex("4142 0391 2143FFFFFFFFFFFFFFFF FF FF"), // 1: AB +1234
-        Bytes(16, 0xFF),                             // 2: empty
+        Hex("FFFF FFFF FFFFFFFFFFFFFFFFFFFF FF 01"), // 2: empty, though its extension byte is set
         Hex("4142 0381 2143FFFFFFFFFFFFFFFF FF FF"), // 3: AB again, no "+"
         Hex("FFFF 0B91 21436587092143658709 FF 01"), // 4: number only, twenty digits and an extension
         Hex("43FF FFFF FFFFFFFFFFFFFFFFFFFF FF FF"), // 5: name only
