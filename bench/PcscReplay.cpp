@@ -3,18 +3,26 @@
 // exactly as velmora-cli does around them (context, connect, reset,
 // transaction, and a reset between two commands where the trace has one:
 // "# reset"), decodes nothing, and prints the seconds of each run
-// ("run S"). Given a program after "--", it also runs that as a whole
-// process beside each replay, its input read from --input ("cli S"), so that
+// ("run S C"). Given a program after "--", it also runs that as a whole
+// process beside each replay, its input read from --input ("cli S C"), so that
 // the two kinds of read alternate and a change in the machine's load falls
 // on both alike. With --start, each pair also times PROGRAM --version spawned
-// the same way ("start S"): the cost of starting a process at all, which the
-// replay, timed inside its own process, does not pay.
+// the same way ("start S C"): the cost of starting a process at all, which the
+// replay, timed inside its own process, does not pay; and the replay as a
+// process of its own ("bare S C"): pcsc-replay started again with --once,
+// the commands already encoded on its standard input, so that it parses
+// nothing and only connects, sends them and exits. S is seconds on the wall
+// clock, C seconds of processor time (user and system) of the process.
 //
 //   pcsc-replay --reader NAME --trace FILE [--runs N] [--input FILE [--start] -- PROGRAM ARGS...]
+//   pcsc-replay --reader NAME --once < ENCODED-COMMANDS
+#include <unistd.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <sstream>
@@ -55,6 +63,56 @@ std::vector<Command> ReadCommands(const std::string& path)
         commands.push_back(command);
     }
     return commands;
+}
+
+// The commands as --once reads them: per command a reset flag, its length in
+// two bytes and its bytes.
+bool WriteEncoded(const std::vector<Command>& commands, std::FILE* out)
+{
+    for (const Command& command : commands) {
+        const size_t size = command.bytes.size();
+        const uint8_t head[3] = {command.resetBefore, static_cast<uint8_t>(size >> 8), static_cast<uint8_t>(size)};
+        if (size > 0xFFFF || std::fwrite(head, 1, 3, out) != 3 ||
+            std::fwrite(command.bytes.data(), 1, size, out) != size)
+            return false;
+    }
+    return std::fflush(out) == 0;
+}
+
+std::vector<Command> ReadEncoded(std::FILE* in)
+{
+    std::vector<Command> commands;
+    uint8_t head[3];
+    while (std::fread(head, 1, 3, in) == 3) {
+        Command command;
+        command.resetBefore = head[0] != 0;
+        command.bytes.resize(static_cast<size_t>(head[1]) << 8 | head[2]);
+        if (std::fread(command.bytes.data(), 1, command.bytes.size(), in) != command.bytes.size())
+            return {};
+        commands.push_back(std::move(command));
+    }
+    return commands;
+}
+
+// The encoded commands in an unlinked temporary file, for --once's input:
+// the child opens it through this process's /proc entry while it is held.
+struct EncodedFile {
+    std::FILE* file = nullptr;
+    std::string path;
+    ~EncodedFile()
+    {
+        if (file != nullptr)
+            std::fclose(file);
+    }
+};
+
+bool Encode(const std::vector<Command>& commands, EncodedFile& encoded)
+{
+    encoded.file = std::tmpfile();
+    if (encoded.file == nullptr || !WriteEncoded(commands, encoded.file))
+        return false;
+    encoded.path = "/proc/" + std::to_string(getpid()) + "/fd/" + std::to_string(fileno(encoded.file));
+    return true;
 }
 
 // A reset between commands, as velmora-cli makes it: out of the transaction.
@@ -113,14 +171,15 @@ int main(int argc, char** argv)
     std::string input;
     int runs = 5;
     bool timeStart = false;
+    bool once = false;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string option = argv[i];
         if (option == "--") {
             cli.assign(argv + i + 1, argv + argc);
             break;
         }
-        if (option == "--start") {
-            timeStart = true;
+        if (option == "--start" || option == "--once") {
+            (option == "--start" ? timeStart : once) = true;
             --i; // takes no value
         } else if (option == "--reader")
             reader = argv[i + 1];
@@ -131,6 +190,10 @@ int main(int argc, char** argv)
         else if (option == "--input")
             input = argv[i + 1];
     }
+    if (once) { // the replay as a process of its own, timed by its parent
+        const std::vector<Command> encodedCommands = ReadEncoded(stdin);
+        return !reader.empty() && !encodedCommands.empty() && ReplayOnce(reader, encodedCommands) ? 0 : 1;
+    }
     const std::vector<Command> commands = ReadCommands(trace);
     if (reader.empty() || commands.empty() || runs < 1 || cli.empty() != input.empty() || (timeStart && cli.empty())) {
         std::fputs("usage: pcsc-replay --reader NAME --trace FILE [--runs N] [--input FILE [--start] -- PROGRAM ARGS...]"
@@ -138,26 +201,47 @@ int main(int argc, char** argv)
                    stderr);
         return 1;
     }
+    // With --start, the bare loop also runs as a process: this program again.
+    EncodedFile encoded;
+    std::string self;
+    if (timeStart) {
+        std::error_code error;
+        self = std::filesystem::read_symlink("/proc/self/exe", error);
+        if (error || !Encode(commands, encoded)) {
+            std::perror("pcsc-replay: cannot encode the commands");
+            return 1;
+        }
+    }
     std::printf("commands %zu\n", commands.size());
     std::printf("resets %zu\n", static_cast<size_t>(std::count_if(commands.begin(), commands.end(),
                                                                    [](const Command& c) { return c.resetBefore; })));
+    // Each timing line: its kind, the seconds on the wall clock and the
+    // seconds of processor time.
+    const auto print = [](const char* kind, const ProcessTimes& times) {
+        std::printf("%s %.6f %.6f\n", kind, times.seconds, times.cpuSeconds);
+    };
     const auto timeCli = [&] {
-        const std::optional<double> seconds = TimeWholeProcess(cli, input);
-        if (seconds)
-            std::printf("cli %.6f\n", *seconds);
-        if (!seconds || !timeStart)
-            return seconds.has_value();
-        const std::optional<double> start = TimeWholeProcess({cli.front(), "--version"}, input);
+        const std::optional<ProcessTimes> whole = TimeWholeProcess(cli, input);
+        if (whole)
+            print("cli", *whole);
+        if (!whole || !timeStart)
+            return whole.has_value();
+        const std::optional<ProcessTimes> start = TimeWholeProcess({cli.front(), "--version"}, input);
         if (start)
-            std::printf("start %.6f\n", *start);
-        return start.has_value();
+            print("start", *start);
+        const std::optional<ProcessTimes> bare =
+            start ? TimeWholeProcess({self, "--once", "--reader", reader}, encoded.path) : std::nullopt;
+        if (bare)
+            print("bare", *bare);
+        return bare.has_value();
     };
     const auto timeReplay = [&] {
+        const double cpu = OwnCpuSeconds();
         const auto start = std::chrono::steady_clock::now();
         if (!ReplayOnce(reader, commands))
             return false;
         const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
-        std::printf("run %.6f\n", seconds.count());
+        print("run", {seconds.count(), OwnCpuSeconds() - cpu});
         return true;
     };
     for (int run = 0; run < runs; ++run) {

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -22,9 +23,26 @@ bool RedirectStreams(posix_spawn_file_actions_t& actions, const std::string& inp
            posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0) == 0;
 }
 
+double Seconds(const timeval& time)
+{
+    return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) / 1e6;
+}
+
+double CpuSeconds(const rusage& usage)
+{
+    return Seconds(usage.ru_utime) + Seconds(usage.ru_stime);
+}
+
 } // namespace
 
-std::optional<double> TimeWholeProcess(const std::vector<std::string>& command, const std::string& inputFile)
+double OwnCpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return CpuSeconds(usage);
+}
+
+std::optional<ProcessTimes> TimeWholeProcess(const std::vector<std::string>& command, const std::string& inputFile)
 {
     if (command.empty())
         return std::nullopt;
@@ -32,7 +50,7 @@ std::optional<double> TimeWholeProcess(const std::vector<std::string>& command, 
     posix_spawn_file_actions_t actions;
     if (posix_spawn_file_actions_init(&actions) != 0)
         return std::nullopt;
-    std::optional<double> seconds;
+    std::optional<ProcessTimes> times;
     std::vector<char*> argv;
     for (const std::string& argument : command)
         argv.push_back(const_cast<char*>(argument.c_str()));
@@ -42,7 +60,8 @@ std::optional<double> TimeWholeProcess(const std::vector<std::string>& command, 
     int error = RedirectStreams(actions, inputFile) ? posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ)
                                                     : EINVAL;
     int status = 0;
-    if (error == 0 && waitpid(pid, &status, 0) != pid)
+    rusage usage{};
+    if (error == 0 && wait4(pid, &status, 0, &usage) != pid)
         error = errno;
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
     posix_spawn_file_actions_destroy(&actions);
@@ -51,6 +70,6 @@ std::optional<double> TimeWholeProcess(const std::vector<std::string>& command, 
     else if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
         std::fprintf(stderr, "pcsc-replay: %s ended with status 0x%x\n", program.c_str(), static_cast<unsigned>(status));
     else
-        seconds = elapsed.count();
-    return seconds;
+        times = ProcessTimes{elapsed.count(), CpuSeconds(usage)};
+    return times;
 }

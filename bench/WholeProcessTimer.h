@@ -7,7 +7,15 @@
 #include <string>
 #include <vector>
 
-// The seconds the run took, or nothing (with a message on standard error)
+struct ProcessTimes {
+    double seconds = 0;    // from spawn to reaping, on the wall clock
+    double cpuSeconds = 0; // the process's user and system time
+};
+
+// The times the run took, or nothing (with a message on standard error)
 // when it could not be started or did not exit with status 0.
 // `command` is the program and its arguments.
-std::optional<double> TimeWholeProcess(const std::vector<std::string>& command, const std::string& inputFile);
+std::optional<ProcessTimes> TimeWholeProcess(const std::vector<std::string>& command, const std::string& inputFile);
+
+// User and system time of this process so far, in seconds.
+double OwnCpuSeconds();
