@@ -35,7 +35,7 @@ constexpr PhoneBookFile PhoneBookFiles[] = {
 // Reads every phone book and each extension file one of them refers to
 // (once), then decodes what was read, also when a transport error stopped
 // the reading (returned).
-LONG ReadPhoneBooks(CardWalk& walk, const ReceivedFiles& received, CardContent& content)
+LONG ReadPhoneBooks(CardWalk& walk, ReceivedFiles& received, CardContent& content)
 {
     std::map<uint16_t, RawCardFile> books;
     std::map<uint16_t, RawCardFile> extensions;
@@ -75,7 +75,7 @@ LONG ReadServiceProviderName(CardWalk& walk, CardContent& content)
 }
 
 // EF_SMS, every record: free ones too, as they may still hold a message.
-LONG ReadMessages(CardWalk& walk, const ReceivedFiles& received, CardContent& content)
+LONG ReadMessages(CardWalk& walk, ReceivedFiles& received, CardContent& content)
 {
     RawCardFile raw;
     const LONG result = ReadRawRecordFile(walk, simfile::DfTelecom, simfile::EfSms, SmsMinimumRecordLength,
@@ -86,7 +86,7 @@ LONG ReadMessages(CardWalk& walk, const ReceivedFiles& received, CardContent& co
 
 } // namespace
 
-LONG ReadCardContent(CCardReader& reader, const ReceivedFiles& received, CardContent& content)
+LONG ReadCardContent(CCardReader& reader, ReceivedFiles& received, CardContent& content)
 {
     reader.BeginTransaction(); // as the dialog's read: it runs whether or not granted
     // Everything under DF_TELECOM first, then DF_GSM beside it: each

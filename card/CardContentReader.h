@@ -9,7 +9,8 @@
 #include "sim/content/CardContent.h"
 
 // Fills `content`, taking the headers and records in `received` (what the
-// dialog's read got) as they are. Files the card lacks or refuses are marked
-// so and skipped. Returns 0, or the transport error (card removed, reader
-// gone) that stopped the read; what was read before stays in `content`.
-LONG ReadCardContent(CCardReader& reader, const ReceivedFiles& received, CardContent& content);
+// dialog's read got) as they are; the records taken leave `received`. Files
+// the card lacks or refuses are marked so and skipped. Returns 0, or the
+// transport error (card removed, reader gone) that stopped the read; what was
+// read before stays in `content`.
+LONG ReadCardContent(CCardReader& reader, ReceivedFiles& received, CardContent& content);

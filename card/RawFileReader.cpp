@@ -91,21 +91,32 @@ uint8_t LastRecord(const RawCardFile& file)
     return static_cast<uint8_t>(std::min(file.recordCount, MaxRecordNumber));
 }
 
-// Record `number` as `received` holds it, asked for with this file's length.
-const std::vector<uint8_t>* ReceivedRecord(const ReceivedFile* received, unsigned number, const RawCardFile& file)
+// Whether `received` holds record `number`, asked for with this file's length.
+bool HoldsRecord(const ReceivedFile* received, unsigned number, const RawCardFile& file)
 {
     if (received == nullptr)
-        return nullptr;
+        return false;
     const auto found = received->records.find(number);
-    if (found == received->records.end() || found->second.first != file.recordLength)
-        return nullptr;
-    return &found->second.second;
+    return found != received->records.end() && found->second.first == file.recordLength;
 }
 
-// Starts `file` afresh and fills it from `received` alone. True when that
-// settles the file: every record is there, or the card's answers there end
-// it; false when the card must be asked.
-bool TakeReceived(const ReceivedFile& received, uint8_t minimumRecordLength, RawCardFile& file)
+// Moves record `number` from `received` to the end of `file`'s records when
+// received holds it: it is taken once, and a later read asks the card.
+bool TakeRecord(ReceivedFile* received, unsigned number, RawCardFile& file)
+{
+    if (!HoldsRecord(received, number, file))
+        return false;
+    const auto found = received->records.find(number);
+    file.records.push_back(std::move(found->second.second));
+    received->records.erase(found);
+    return true;
+}
+
+// Starts `file` afresh and fills it from `received` alone, taking the
+// records out of it. True when that settles the file: every record is
+// there, or the card's answers there end it; false when the card must be
+// asked (and `received` keeps its records for that read).
+bool TakeReceived(ReceivedFile& received, uint8_t minimumRecordLength, RawCardFile& file)
 {
     if (received.failedSelectStatus != 0) {
         file.state = StateOfFailedSelect(received.failedSelectStatus);
@@ -115,18 +126,20 @@ bool TakeReceived(const ReceivedFile& received, uint8_t minimumRecordLength, Raw
         return false;
     if (!TakeSize(received.header, file) || !TakeRecordGeometry(received.header, minimumRecordLength, file))
         return true;
-    file.records.reserve(LastRecord(file));
-    for (unsigned number = 1; number <= LastRecord(file); ++number) {
-        if (const std::vector<uint8_t>* record = ReceivedRecord(&received, number, file)) {
-            file.records.push_back(*record);
-        } else if (received.refusedRecord == number) {
-            Finish(sc::Unexpected, file);
-            return true;
-        } else {
-            return false;
-        }
-    }
-    file.state = FileState::Read;
+    // The records held, up to the first one missing.
+    unsigned held = 0;
+    while (held < LastRecord(file) && HoldsRecord(&received, held + 1, file))
+        ++held;
+    const bool refused = held < LastRecord(file) && received.refusedRecord == held + 1;
+    if (held < LastRecord(file) && !refused)
+        return false;
+    file.records.reserve(held);
+    for (unsigned number = 1; number <= held; ++number)
+        TakeRecord(&received, number, file);
+    if (refused)
+        Finish(sc::Unexpected, file);
+    else
+        file.state = FileState::Read;
     return true;
 }
 
@@ -185,7 +198,7 @@ LONG CardWalk::Select(uint16_t directory, FileState& stateOnFailure)
 }
 
 LONG ReadRawRecordFile(CardWalk& walk, uint16_t directory, uint16_t fileId, uint8_t minimumRecordLength,
-                       const ReceivedFile* received, RawCardFile& file)
+                       ReceivedFile* received, RawCardFile& file)
 {
     file = RawCardFile{};
     file.fileId = fileId;
@@ -199,9 +212,7 @@ LONG ReadRawRecordFile(CardWalk& walk, uint16_t directory, uint16_t fileId, uint
         return result;
     const auto keep = [&file](const uint8_t* data, size_t length) { file.records.emplace_back(data, data + length); };
     for (unsigned number = 1; number <= LastRecord(file) && result == sc::Success; ++number) {
-        if (const std::vector<uint8_t>* record = ReceivedRecord(received, number, file))
-            file.records.push_back(*record);
-        else
+        if (!TakeRecord(received, number, file))
             result = card_detail::ReadRecord(walk.Reader(), static_cast<uint8_t>(number), file.recordLength, keep);
     }
     return Finish(result, file);

@@ -36,15 +36,15 @@ private:
 };
 
 // Reads the linear-fixed or cyclic file `fileId` under `directory` into
-// `file`. The header and records in `received` (null: none) are taken as
-// they are; a record the card refused there since PIN1 was last verified
-// ends the file as it ended that read. A record length below
-// `minimumRecordLength` makes the file Unusable without reading it. The
+// `file`. The header and records in `received` (null: none) are taken as they
+// are, and the records taken leave it; a record the card refused there since
+// PIN1 was last verified ends the file as it ended that read. A record length
+// below `minimumRecordLength` makes the file Unusable without reading it. The
 // card's answers set file.state (Absent, Refused, Incomplete, Unusable or
 // Read); the result is 0, or the transport error (card removed, reader gone)
 // that stopped the read.
 LONG ReadRawRecordFile(CardWalk& walk, uint16_t directory, uint16_t fileId, uint8_t minimumRecordLength,
-                       const ReceivedFile* received, RawCardFile& file);
+                       ReceivedFile* received, RawCardFile& file);
 
 // The same for a transparent file: its bytes (up to 255) in file.records[0].
 LONG ReadRawTransparentFile(CardWalk& walk, uint16_t directory, uint16_t fileId, RawCardFile& file);

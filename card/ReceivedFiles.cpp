@@ -138,3 +138,8 @@ const ReceivedFile* ReceivedFiles::Find(uint16_t directory, uint16_t fileId) con
     const auto found = m_files.find({directory, fileId});
     return found == m_files.end() ? nullptr : &found->second;
 }
+
+ReceivedFile* ReceivedFiles::Find(uint16_t directory, uint16_t fileId)
+{
+    return const_cast<ReceivedFile*>(std::as_const(*this).Find(directory, fileId));
+}

@@ -32,6 +32,7 @@ public:
     // The file `fileId` selected under the directory `directory` (a child of
     // the MF, or the MF itself), or null when the read did not select it.
     const ReceivedFile* Find(uint16_t directory, uint16_t fileId) const;
+    ReceivedFile* Find(uint16_t directory, uint16_t fileId);
 
     // The 8 bytes of the last VERIFY CHV1 (class A0) the card accepted:
     // the PIN the user typed, for a read that must present it again after a

@@ -29,7 +29,7 @@ UiccPinSource PinSource(IMainView& view, bool gsmAnswered, const ReceivedFiles& 
 } // namespace
 
 long ReadCardContentAfterConnect(const MainDialogLogic& logic, IMainView& view, ConnectOutcome outcome,
-                                 unsigned readerIndex, long interruption, const ReceivedFiles& received,
+                                 unsigned readerIndex, long interruption, ReceivedFiles& received,
                                  std::optional<CardContent>& content)
 {
     CCardReader* reader = logic.ReaderList().GetReader(readerIndex);

@@ -17,7 +17,7 @@
 // interruption after it: `interruption` unchanged, or the PC/SC error that
 // stopped the full read.
 long ReadCardContentAfterConnect(const MainDialogLogic& logic, IMainView& view, ConnectOutcome outcome,
-                                 unsigned readerIndex, long interruption, const ReceivedFiles& received,
+                                 unsigned readerIndex, long interruption, ReceivedFiles& received,
                                  std::optional<CardContent>& content);
 
 // Whether `content` is a card only the UICC read could read (a USIM-only

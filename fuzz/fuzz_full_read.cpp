@@ -15,7 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     ReceivedFiles received;
     card.Reader().SetObserver(&received);
     CardContent content;
-    ReadCardContent(card.Reader(), ReceivedFiles(), content);
+    ReceivedFiles none;
+    ReadCardContent(card.Reader(), none, content);
     content = CardContent();
     ReadCardContent(card.Reader(), received, content);
     for (const PhoneBook* book : {&content.adn, &content.fdn, &content.msisdn, &content.sdn, &content.lnd}) {

@@ -162,6 +162,15 @@ TEST_F(FullReadTest, AfterTheDialogsReadOnlyTheFilesItLacksAreAsked)
             selects += call.command.size() > 1 && call.command[1] == InsSelect;
         EXPECT_EQ(selects, c.selects);
         EXPECT_EQ(content.adn.state, FileState::Read);
+        // The records taken left what was received: a second read asks the
+        // card for them and gets the same.
+        const size_t sent = read.Sent();
+        CardContent again;
+        EXPECT_EQ(read.ReadFull(again), 0);
+        EXPECT_GT(read.Sent() - sent, content.adn.recordCount);
+        ASSERT_EQ(again.adn.records.size(), content.adn.records.size());
+        for (size_t i = 0; i < content.adn.records.size(); ++i)
+            EXPECT_EQ(again.adn.records[i].name, content.adn.records[i].name);
     }
 }
 
