@@ -6,6 +6,11 @@ namespace {
 
 const char Marker[] = "\xEF\xBF\xBD"; // U+FFFD
 
+bool IsPrintableAscii(char c)
+{
+    return c >= 0x20 && c < 0x7F;
+}
+
 bool IsHidden(char32_t c)
 {
     return c < 0x20 || (c >= 0x7F && c <= 0x9F) || (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
@@ -18,6 +23,14 @@ std::string TerminalText(const std::string& utf8, bool keepLineEnds)
     std::string out;
     out.reserve(utf8.size());
     for (size_t at = 0; at < utf8.size();) {
+        // Most text is printable ASCII: such a run is copied whole.
+        size_t plainEnd = at;
+        while (plainEnd < utf8.size() && IsPrintableAscii(utf8[plainEnd]))
+            ++plainEnd;
+        out.append(utf8, at, plainEnd - at);
+        at = plainEnd;
+        if (at == utf8.size())
+            break;
         const auto [c, length] = DecodeUtf8At(utf8, at);
         if (length == 0) {
             out += Marker;
