@@ -88,7 +88,7 @@ bool TakeRecordGeometry(const std::vector<uint8_t>& header, uint8_t minimumRecor
 
 uint8_t LastRecord(const RawCardFile& file)
 {
-    return static_cast<uint8_t>(std::min(file.recordCount, MaxRecordNumber));
+    return static_cast<uint8_t>(card_detail::LastReadableRecord(file.recordCount));
 }
 
 // Whether `received` holds record `number`, asked for with this file's length.

@@ -33,12 +33,19 @@ LONG ReadRecord(CCardReader& reader, uint8_t number, uint8_t recordLength, OnRec
     return sc::Success;
 }
 
-// Reads records 1..recordCount, at most record 255 since the record number is
-// one byte, and stops at the first failure (returned).
+// The last record of a file of `recordCount` records that READ RECORD can
+// name: at most 255, since the record number is one byte.
+inline uint16_t LastReadableRecord(uint16_t recordCount)
+{
+    return std::min(recordCount, MaxRecordNumber);
+}
+
+// Reads records 1..LastReadableRecord(recordCount) and stops at the first
+// failure (returned).
 template <typename OnRecord>
 LONG ReadRecords(CCardReader& reader, uint16_t recordCount, uint8_t recordLength, OnRecord onRecord)
 {
-    const uint16_t lastRecord = std::min(recordCount, MaxRecordNumber);
+    const uint16_t lastRecord = LastReadableRecord(recordCount);
     for (uint16_t number = 1; number <= lastRecord; ++number) {
         const LONG result = ReadRecord(reader, static_cast<uint8_t>(number), recordLength, onRecord);
         if (result != sc::Success)
