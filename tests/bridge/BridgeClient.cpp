@@ -14,9 +14,13 @@
 
 using namespace bridge;
 
-BridgeClient::BridgeClient(uint16_t port, const std::vector<uint8_t>* token)
+BridgeClient::BridgeClient(uint16_t port, const std::vector<uint8_t>* token, int receiveBuffer)
 {
     m_socket = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    // Shrinking the buffer of a connected socket can drop data inside the
+    // window it already offered, and the peer then backs off for minutes.
+    if (receiveBuffer > 0)
+        setsockopt(m_socket, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
@@ -108,9 +112,6 @@ bool BridgeClient::SendRaw(const std::vector<uint8_t>& bytes)
 
 size_t BridgeClient::SendWithoutReading(const std::vector<uint8_t>& frame, std::chrono::milliseconds quiet)
 {
-    // A small receive buffer, so that the host's replies back up soon.
-    int small = 4096;
-    setsockopt(m_socket, SOL_SOCKET, SO_RCVBUF, &small, sizeof small);
     size_t frames = 0;
     size_t offset = 0;
     for (;;) {

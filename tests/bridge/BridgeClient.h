@@ -11,8 +11,10 @@
 class BridgeClient {
 public:
     // Connects; with a token, also presents it (the hand-shake), after
-    // which Connected() says whether the host accepted it.
-    explicit BridgeClient(uint16_t port, const std::vector<uint8_t>* token = nullptr);
+    // which Connected() says whether the host accepted it. A non-zero
+    // `receiveBuffer` sets the socket's receive buffer before it connects,
+    // so that the window it offers is small from the start.
+    explicit BridgeClient(uint16_t port, const std::vector<uint8_t>* token = nullptr, int receiveBuffer = 0);
     ~BridgeClient();
     BridgeClient(const BridgeClient&) = delete;
     BridgeClient& operator=(const BridgeClient&) = delete;
@@ -47,7 +49,9 @@ public:
     bool SendRaw(const std::vector<uint8_t>& bytes);
     // Sends `frame` again and again without reading a reply, until the host
     // has taken nothing for `quiet` (it stopped reading because this client
-    // does not read) or the connection failed. Returns the frames sent.
+    // does not read) or the connection failed. Returns the frames sent. The
+    // host's replies back up soon only on a client made with a small
+    // receive buffer.
     size_t SendWithoutReading(const std::vector<uint8_t>& frame, std::chrono::milliseconds quiet);
     // The body of the next reply frame; nullopt when the connection ended or
     // the frame header was not acceptable.

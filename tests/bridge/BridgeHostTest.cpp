@@ -63,9 +63,9 @@ protected:
     }
 
     // A client that has presented the host's token.
-    static std::unique_ptr<BridgeClient> NewClient()
+    static std::unique_ptr<BridgeClient> NewClient(int receiveBuffer = 0)
     {
-        auto client = std::make_unique<BridgeClient>(s_rig->HostPort(), &s_rig->Token());
+        auto client = std::make_unique<BridgeClient>(s_rig->HostPort(), &s_rig->Token(), receiveBuffer);
         EXPECT_TRUE(client->Connected()) << "the host refused its own token";
         return client;
     }
@@ -393,8 +393,9 @@ TEST_F(BridgeHostTest, ClientGoneInTheMiddleOfATransactionReleasesTheCard)
 
 TEST_F(BridgeHostTest, ClientThatStopsReadingIsDroppedAndItsTransactionEnds)
 {
-    auto stalled = NewClient();
+    auto stalled = NewClient(4096); // small, so that the host's replies back up soon
     auto second = NewClient();
+    second->SetReceiveTimeout(30); // a failure ends the waiting call instead of hanging
     uint32_t stalledContext = stalled->EstablishContext();
     uint32_t stalledCard = 0;
     uint32_t secondCard = 0;
