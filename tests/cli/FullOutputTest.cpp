@@ -273,6 +273,9 @@ TEST(ContentWords, TimeStamps)
         ASSERT_TRUE(DecodeSmsTime(Hex(hex).data(), time)) << hex;
         EXPECT_EQ(IsoText(time), iso);
     }
+    // Values no card decodes to are printed whole, not cut to their digits.
+    EXPECT_EQ(IsoText(SmsTime{12345, 1, 2, 3, 4, 5, -1}), "12345-01-02T03:04:05-00:15");
+    EXPECT_EQ(IsoText(SmsTime{2024, -1, 2, 3, 4, 5, 0}), "2024--1-02T03:04:05+00:00");
 }
 
 // A validity period by its format (the first octet's bits 4-3) and value, as
