@@ -127,7 +127,7 @@ int Run(const CliOptions& options)
     } else if (logic.IsConnected() || IsUiccOnlyRead(full)) {
         std::string text = "Reader : " + run.reader + "\n" + FieldsText(view);
         if (full)
-            text += FullText(*full);
+            AppendFullText(text, *full);
         WriteText(stdout, text);
     }
     if (run.exitCode == exit_code::Interrupted)

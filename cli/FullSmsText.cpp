@@ -27,18 +27,26 @@ const char* AddressWord(SmsType type)
     }
 }
 
-// "  Record 3 (read, deliver) from +44... at 2002-...": who and when.
-std::string HeadLine(const StoredSms& sms, const JoinedSms& joined)
+// "  Record 3 (read, deliver) from +44... at 2002-...": who and when. Each
+// line is appended to the one text of the view: a message's lines then cost
+// no string of their own.
+void AppendHeadLine(std::string& out, const StoredSms& sms, const JoinedSms& joined)
 {
-    std::string line = std::string("  Record") + (joined.records.size() > 1 ? "s " : " ") + Join(joined.records, ", ") +
-                       " (" + SmsStatusName(sms.status) + (sms.deleted ? ", deleted" : "") + ", " +
-                       SmsTypeName(sms.type) + ") " + AddressWord(sms.type) + " " +
-                       TerminalText(sms.address.text, false);
+    out += joined.records.size() > 1 ? "  Records " : "  Record ";
+    out += Join(joined.records, ", ");
+    out += " (";
+    out += SmsStatusName(sms.status);
+    out += sms.deleted ? ", deleted, " : ", ";
+    out += SmsTypeName(sms.type);
+    out += ") ";
+    out += AddressWord(sms.type);
+    out += ' ';
+    out += TerminalText(sms.address.text, false);
     if (const std::string time = TimestampText(sms); !time.empty())
-        line += " at " + time;
+        out += " at " + time;
     else if (sms.timestampInvalid)
-        line += " (its time stamp is not a valid date)";
-    return line + "\n";
+        out += " (its time stamp is not a valid date)";
+    out += '\n';
 }
 
 // What the data that is not shown as text holds.
@@ -65,68 +73,76 @@ std::string CommandNote(const StoredSms& sms)
 }
 
 // "    [gsm7, class 1, part 2 of 3 missing, ...]": how it was sent and kept.
-std::string DetailLine(const StoredSms& sms, const JoinedSms& joined)
+void AppendDetailLine(std::string& out, const StoredSms& sms, const JoinedSms& joined)
 {
-    std::string details = AlphabetText(sms);
+    out += "    [";
+    const size_t start = out.size();
+    out += AlphabetText(sms);
     if (sms.coding.messageClass >= 0)
-        details += ", class " + std::to_string(sms.coding.messageClass);
-    details += DataNote(sms, joined);
+        out += ", class " + std::to_string(sms.coding.messageClass);
+    out += DataNote(sms, joined);
     if (sms.coding.waiting != WaitingGroup::None)
-        details += std::string(", ") + WaitingKindName(sms.coding.waitingKind) + " waiting " +
-                   (sms.coding.waitingActive ? "set" : "cleared");
+        out += std::string(", ") + WaitingKindName(sms.coding.waitingKind) + " waiting " +
+               (sms.coding.waitingActive ? "set" : "cleared");
     if (joined.concatenated)
-        details += ", " + std::to_string(joined.records.size()) + " of " +
-                   std::to_string(joined.records.size() + joined.missing.size()) + " parts";
+        out += ", " + std::to_string(joined.records.size()) + " of " +
+               std::to_string(joined.records.size() + joined.missing.size()) + " parts";
     if (!joined.missing.empty())
-        details += ", missing part " + Join(joined.missing, ", ");
+        out += ", missing part " + Join(joined.missing, ", ");
     if (sms.messageReference)
-        details += ", reference " + std::to_string(*sms.messageReference);
+        out += ", reference " + std::to_string(*sms.messageReference);
     if (sms.type == SmsType::Submit && sms.validity.format != ValidityFormat::None)
-        details += std::string(", valid ") + ValidityFormatName(sms.validity.format) + " " + ValidityText(sms.validity);
-    details += CommandNote(sms);
+        out += std::string(", valid ") + ValidityFormatName(sms.validity.format) + " " + ValidityText(sms.validity);
+    out += CommandNote(sms);
     if (sms.reportStatus)
-        details += ", status " + ReportStatusName(*sms.reportStatus);
+        out += ", status " + ReportStatusName(*sms.reportStatus);
     if (sms.dischargeTimeValid)
-        details += ", discharged " + IsoText(sms.dischargeTime);
+        out += ", discharged " + IsoText(sms.dischargeTime);
     else if (sms.dischargeTimeInvalid)
-        details += ", discharge time not a valid date";
+        out += ", discharge time not a valid date";
     if (!sms.serviceCentre.text.empty())
-        details += ", centre " + TerminalText(sms.serviceCentre.text, false);
+        out += ", centre " + TerminalText(sms.serviceCentre.text, false);
     if (joined.stoppedAt)
-        details += std::string(", decoding stopped at the ") + SmsFieldName(*joined.stoppedAt);
-    if (details.starts_with(", "))
-        details.erase(0, 2);
-    return "    [" + details + "]\n";
+        out += std::string(", decoding stopped at the ") + SmsFieldName(*joined.stoppedAt);
+    if (out.compare(start, 2, ", ") == 0)
+        out.erase(start, 2);
+    out += "]\n";
 }
 
 // The text, four spaces before each of its lines; other control characters
 // are shown as TerminalText shows them.
-std::string TextLines(const std::string& shown)
+void AppendTextLines(std::string& out, const std::string& shown)
 {
     const std::string text = TerminalText(shown, true);
-    std::string lines = "    ";
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            continue;
-        if (c == '\n' || c == '\r')
-            lines += "\n    ";
-        else
-            lines += c;
+    out += "    ";
+    for (size_t at = 0;;) {
+        const size_t end = text.find_first_of("\r\n", at);
+        out.append(text, at, end - at);
+        if (end == std::string::npos)
+            break;
+        out += "\n    ";
+        at = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1); // CR LF is one line end
     }
-    return lines + "\n";
+    out += '\n';
 }
 
 } // namespace
 
-std::string SmsText(const SmsMessages& messages)
+void AppendSmsText(std::string& out, const SmsMessages& messages)
 {
-    std::string text = "Messages (EF_SMS) : " + SummaryText(messages) + "\n";
+    out += "Messages (EF_SMS) : " + SummaryText(messages) + "\n";
     for (const JoinedSms& joined : messages.messages) {
         const StoredSms& sms = HeadOf(messages, joined);
-        text += HeadLine(sms, joined) + DetailLine(sms, joined);
+        AppendHeadLine(out, sms, joined);
+        AppendDetailLine(out, sms, joined);
         if (!joined.text.empty())
-            text += TextLines(joined.text);
+            AppendTextLines(out, joined.text);
     }
+}
+
+std::string SmsText(const SmsMessages& messages)
+{
+    std::string text;
+    AppendSmsText(text, messages);
     return text;
 }

@@ -9,3 +9,5 @@
 // and time, a line of details, and its text (when it has one) indented by
 // four spaces, one line of the text per line.
 std::string SmsText(const SmsMessages& messages);
+// The same, appended to `out`.
+void AppendSmsText(std::string& out, const SmsMessages& messages);

@@ -66,23 +66,40 @@ std::string ExtensionWords(ExtensionState state, unsigned stoppedAt)
     return {};
 }
 
-std::string BookText(const char* title, const PhoneBook& book)
+void AppendBookText(std::string& out, const char* title, const PhoneBook& book)
 {
     const std::string state = StateText(book.state);
-    std::string text = std::string(title) + " : " + (state.empty() ? RecordList(book) : state) + "\n";
-    for (const PhoneBookRecord& record : book.records)
-        text += "  " + std::to_string(record.record) + "\t" + OneLine(record.name) + "\t" + OneLine(record.number) +
-                ExtensionNote(record.extension) + "\n";
+    out += title;
+    out += " : " + (state.empty() ? RecordList(book) : state) + "\n";
+    for (const PhoneBookRecord& record : book.records) {
+        out += "  " + std::to_string(record.record) + "\t";
+        out += OneLine(record.name);
+        out += '\t';
+        out += OneLine(record.number);
+        out += ExtensionNote(record.extension);
+        out += '\n';
+    }
+}
+
+std::string BookText(const char* title, const PhoneBook& book)
+{
+    std::string text;
+    AppendBookText(text, title, book);
     return text;
+}
+
+void AppendPhoneBooksText(std::string& out, const CardContent& content)
+{
+    for (const auto& [book, title] : Books) {
+        if (Shown(content, (content.*book).state))
+            AppendBookText(out, title, content.*book);
+    }
 }
 
 std::string PhoneBooksText(const CardContent& content)
 {
     std::string text;
-    for (const auto& [book, title] : Books) {
-        if (Shown(content, (content.*book).state))
-            text += BookText(title, content.*book);
-    }
+    AppendPhoneBooksText(text, content);
     return text;
 }
 
@@ -106,17 +123,23 @@ std::string ServiceProviderText(FileState state, const std::optional<ServiceProv
            (spn.ProviderNameWhenRoaming() ? "shown" : "not required") + " when roaming)\n";
 }
 
+void AppendFullText(std::string& out, const CardContent& content)
+{
+    out += '\n';
+    if (content.uicc)
+        out += CardKindText(content.kind);
+    AppendPhoneBooksText(out, content);
+    if (Shown(content, content.spnState))
+        out += ServiceProviderText(content);
+    if (Shown(content, content.sms.state))
+        AppendSmsText(out, content.sms);
+    if (content.uicc)
+        out += UiccText(*content.uicc);
+}
+
 std::string FullText(const CardContent& content)
 {
-    std::string text = "\n";
-    if (content.uicc)
-        text += CardKindText(content.kind);
-    text += PhoneBooksText(content);
-    if (Shown(content, content.spnState))
-        text += ServiceProviderText(content);
-    if (Shown(content, content.sms.state))
-        text += SmsText(content.sms);
-    if (content.uicc)
-        text += UiccText(*content.uicc);
+    std::string text;
+    AppendFullText(text, content);
     return text;
 }

@@ -16,6 +16,7 @@ std::string ExtensionWords(ExtensionState state, unsigned stoppedAt);
 // One phone book: "TITLE : N of M records used" (or why there is nothing),
 // then a line per used record as PhoneBooksText describes.
 std::string BookText(const char* title, const PhoneBook& book);
+void AppendBookText(std::string& out, const char* title, const PhoneBook& book);
 
 // Every phone book: a heading "TITLE : N of M records used" (or why there is
 // nothing), then one line per used record: two spaces, the record number, a
@@ -23,6 +24,7 @@ std::string BookText(const char* title, const PhoneBook& book);
 // could not be followed. Control characters of names show as spaces. On a
 // UICC only the GSM view's files the read filled in.
 std::string PhoneBooksText(const CardContent& content);
+void AppendPhoneBooksText(std::string& out, const CardContent& content);
 
 // "Service provider name (EF_SPN) : NAME (display condition ...)".
 std::string ServiceProviderText(const CardContent& content);
@@ -31,3 +33,6 @@ std::string ServiceProviderText(FileState state, const std::optional<ServiceProv
 // The whole view: a blank line, then every section; on a UICC the card's
 // kind first and the USIM's sections last.
 std::string FullText(const CardContent& content);
+// The same, appended to `out`: the view is built in one string, as large as
+// what it shows, rather than from a string per section and line.
+void AppendFullText(std::string& out, const CardContent& content);
