@@ -172,23 +172,27 @@ int main(int argc, char** argv)
     int runs = 5;
     bool timeStart = false;
     bool once = false;
-    for (int i = 1; i + 1 < argc; i += 2) {
+    for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
         if (option == "--") {
             cli.assign(argv + i + 1, argv + argc);
             break;
         }
-        if (option == "--start" || option == "--once") {
+        if (option == "--start" || option == "--once") { // take no value
             (option == "--start" ? timeStart : once) = true;
-            --i; // takes no value
-        } else if (option == "--reader")
-            reader = argv[i + 1];
+            continue;
+        }
+        if (i + 1 == argc)
+            break; // an option without its value: the checks below refuse what is missing
+        const std::string value = argv[++i];
+        if (option == "--reader")
+            reader = value;
         else if (option == "--trace")
-            trace = argv[i + 1];
+            trace = value;
         else if (option == "--runs")
-            runs = std::stoi(argv[i + 1]);
+            runs = std::stoi(value);
         else if (option == "--input")
-            input = argv[i + 1];
+            input = value;
     }
     if (once) { // the replay as a process of its own, timed by its parent
         const std::vector<Command> encodedCommands = ReadEncoded(stdin);
