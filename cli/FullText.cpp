@@ -40,6 +40,19 @@ bool Shown(const CardContent& content, FileState state)
     return !content.uicc || state != FileState::NotRead;
 }
 
+// Room for the whole view, guessed on the generous side: memory reserved but
+// never written costs nothing, while a string grown by doubling holds two
+// copies at each step, and first-touched memory is what the view costs most.
+size_t ViewSizeGuess(const CardContent& content)
+{
+    size_t size = 4096;
+    for (const auto& [book, title] : Books)
+        size += (content.*book).records.size() * 128;
+    for (const JoinedSms& joined : content.sms.messages)
+        size += 512 + 2 * joined.text.size();
+    return size;
+}
+
 } // namespace
 
 std::string OneLine(const std::string& text)
@@ -125,6 +138,7 @@ std::string ServiceProviderText(FileState state, const std::optional<ServiceProv
 
 void AppendFullText(std::string& out, const CardContent& content)
 {
+    out.reserve(out.size() + ViewSizeGuess(content));
     out += '\n';
     if (content.uicc)
         out += CardKindText(content.kind);
