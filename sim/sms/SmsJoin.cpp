@@ -37,14 +37,25 @@ JoinedSms Assemble(const std::map<uint8_t, size_t>& bySequence, uint8_t total)
     return joined;
 }
 
+// Moves `part` to the end of `whole`: a message's text or data is kept once.
+template <class Sequence> void MoveOnto(Sequence& whole, Sequence& part)
+{
+    if (whole.empty()) {
+        whole.swap(part);
+        return;
+    }
+    whole.insert(whole.end(), part.begin(), part.end());
+    Sequence().swap(part);
+}
+
 // The parts' texts, records, data and decoding stops, gathered in part order.
-JoinedSms Gathered(const std::vector<SmsRecordEntry>& entries, JoinedSms joined)
+JoinedSms Gathered(std::vector<SmsRecordEntry>& entries, JoinedSms joined)
 {
     for (size_t part : joined.parts) {
-        const SmsRecordEntry& entry = entries[part];
-        joined.text += entry.sms.userData.text;
+        SmsRecordEntry& entry = entries[part];
+        MoveOnto(joined.text, entry.sms.userData.text);
         joined.records.push_back(entry.record);
-        joined.octets.insert(joined.octets.end(), entry.sms.userData.octets.begin(), entry.sms.userData.octets.end());
+        MoveOnto(joined.octets, entry.sms.userData.octets);
         if (!joined.stoppedAt)
             joined.stoppedAt = entry.sms.stoppedAt;
     }
@@ -53,7 +64,7 @@ JoinedSms Gathered(const std::vector<SmsRecordEntry>& entries, JoinedSms joined)
 
 } // namespace
 
-std::vector<JoinedSms> JoinConcatenatedSms(const std::vector<SmsRecordEntry>& entries)
+std::vector<JoinedSms> JoinConcatenatedSms(std::vector<SmsRecordEntry>& entries)
 {
     // Each output slot is a single message or a group, in first-record order.
     struct Group {

@@ -27,5 +27,6 @@ struct JoinedSms {
 // type, address, reference, reference size, part count and deleted flag
 // agree; they are put in part order and a missing part is reported, not
 // filled in. A part number met twice starts a message of its own. The first
-// part present stands for the whole message (its head).
-std::vector<JoinedSms> JoinConcatenatedSms(const std::vector<SmsRecordEntry>& entries);
+// part present stands for the whole message (its head). Each part's text and
+// data move into its message: the entries keep none of them.
+std::vector<JoinedSms> JoinConcatenatedSms(std::vector<SmsRecordEntry>& entries);

@@ -16,7 +16,7 @@ struct SmsMessages {
 };
 
 // Decodes the records `file` holds (used ones, and free ones still holding a
-// message) and joins them.
+// message) and joins them; the texts and data are then the messages'.
 SmsMessages DecodeSmsFile(const RawCardFile& file);
 
 // The first part present of `joined`, which stands for the whole message.
