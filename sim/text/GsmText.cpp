@@ -55,6 +55,7 @@ char32_t GsmExtensionChar(uint8_t code)
 std::string GsmCodesToUtf8(const uint8_t* codes, size_t count)
 {
     std::string text;
+    text.reserve(count); // most codes take one byte
     for (size_t i = 0; i < count; ++i) {
         if (codes[i] != Escape) {
             AppendUtf8(text, GsmDefaultChar(codes[i]));

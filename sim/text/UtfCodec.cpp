@@ -30,7 +30,7 @@ size_t SequenceLength(uint8_t lead)
 
 } // namespace
 
-void AppendUtf8(std::string& out, char32_t c)
+void AppendUtf8Sequence(std::string& out, char32_t c)
 {
     c = Checked(c);
     if (c < 0x80) {

@@ -13,8 +13,16 @@
 
 constexpr char32_t ReplacementCharacter = 0xFFFD;
 
-// Appends one code point as UTF-8 or as UTF-16.
-void AppendUtf8(std::string& out, char32_t codePoint);
+// Appends one code point as UTF-8 or as UTF-16. An ASCII character, by far
+// the most common in card text, is appended inline.
+void AppendUtf8Sequence(std::string& out, char32_t codePoint);
+inline void AppendUtf8(std::string& out, char32_t codePoint)
+{
+    if (codePoint < 0x80)
+        out += static_cast<char>(codePoint);
+    else
+        AppendUtf8Sequence(out, codePoint);
+}
 void AppendUtf16(std::u16string& out, char32_t codePoint);
 
 // One character decoded from the text at a position: its code point and the
