@@ -10,7 +10,7 @@
 
 #include "card/ApduObserver.h"
 
-class ProgressLine : public IApduObserver {
+class ProgressLine final : public IApduObserver {
 public:
     // Writes to `terminal`; a record is shown at most every `interval`
     // (the first and the last record of a file always).

@@ -21,7 +21,7 @@ std::string TraceResponseText(long result, const uint8_t* response, size_t lengt
 // "2026-12-08T13:05:01.123456Z" (UTC, microseconds).
 std::string TraceTimestamp(std::chrono::system_clock::time_point time);
 
-class TraceFile : public IApduObserver {
+class TraceFile final : public IApduObserver {
 public:
     TraceFile() = default;
     ~TraceFile();
