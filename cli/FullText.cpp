@@ -94,13 +94,6 @@ void AppendBookText(std::string& out, const char* title, const PhoneBook& book)
     }
 }
 
-std::string BookText(const char* title, const PhoneBook& book)
-{
-    std::string text;
-    AppendBookText(text, title, book);
-    return text;
-}
-
 void AppendPhoneBooksText(std::string& out, const CardContent& content)
 {
     for (const auto& [book, title] : Books) {

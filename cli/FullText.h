@@ -13,9 +13,8 @@ std::string OneLine(const std::string& text);
 // What stopped an extension chain, in words; empty when nothing did.
 std::string ExtensionWords(ExtensionState state, unsigned stoppedAt);
 
-// One phone book: "TITLE : N of M records used" (or why there is nothing),
-// then a line per used record as PhoneBooksText describes.
-std::string BookText(const char* title, const PhoneBook& book);
+// Appends one phone book: "TITLE : N of M records used" (or why there is
+// nothing), then a line per used record as PhoneBooksText describes.
 void AppendBookText(std::string& out, const char* title, const PhoneBook& book);
 
 // Every phone book: a heading "TITLE : N of M records used" (or why there is

@@ -71,11 +71,12 @@ std::string UsimText(const UiccContent& uicc)
     text += PinText("PIN1", uicc.pin1) + PinText("PIN2", uicc.pin2);
     text += ServiceLine("Fixed dialling (EF_EST service 1)", uicc.fdnEnabled, "on", "off");
     text += ServiceLine("Local phone book (EF_UST service 1)", uicc.localPhoneBookService, "offered", "not offered");
-    text += BookText("Own numbers (EF_MSISDN)", uicc.msisdn);
-    text += BookText("Fixed dialling numbers (EF_FDN)", uicc.fdn);
-    text += BookText("Service dialling numbers (EF_SDN)", uicc.sdn);
+    AppendBookText(text, "Own numbers (EF_MSISDN)", uicc.msisdn);
+    AppendBookText(text, "Fixed dialling numbers (EF_FDN)", uicc.fdn);
+    AppendBookText(text, "Service dialling numbers (EF_SDN)", uicc.sdn);
     text += ServiceProviderText(uicc.spnState, uicc.spn);
-    return text + SmsText(uicc.sms);
+    AppendSmsText(text, uicc.sms);
+    return text;
 }
 
 std::string FileNamed(PhoneBookFileKind kind, uint16_t fileId)
